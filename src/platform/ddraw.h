@@ -1,0 +1,141 @@
+// Display surfaces: 16-bit RGB565 and 8-bit palettised pictures in memory, with the
+// blit, colour-key and lock operations the game draws with. Results follow the old
+// display API the game was written against: 0 (DD_OK) is success, anything else failure.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+using HRESULT = int32_t;
+
+constexpr HRESULT DD_OK = 0;
+constexpr HRESULT DDERR_GENERIC = -1;
+constexpr HRESULT DDERR_INVALIDPARAMS = -2;
+constexpr HRESULT DDERR_INVALIDRECT = -3;
+constexpr HRESULT DDERR_NOPALETTEATTACHED = -4;
+constexpr HRESULT DDERR_OUTOFMEMORY = -5;
+constexpr HRESULT DDERR_SURFACEBUSY = -6;
+
+// Blit flags.
+constexpr uint32_t DDBLT_COLORFILL = 0x400;
+constexpr uint32_t DDBLT_KEYSRC = 0x8000;
+constexpr uint32_t DDBLT_WAIT = 0x1000000;
+
+// Surface description flags (which fields are valid).
+constexpr uint32_t DDSD_CAPS = 0x1;
+constexpr uint32_t DDSD_HEIGHT = 0x2;
+constexpr uint32_t DDSD_WIDTH = 0x4;
+constexpr uint32_t DDSD_PITCH = 0x8;
+constexpr uint32_t DDSD_PIXELFORMAT = 0x1000;
+constexpr uint32_t DDSD_LPSURFACE = 0x800;
+
+constexpr uint32_t DDSCAPS_OFFSCREENPLAIN = 0x40;
+constexpr uint32_t DDCKEY_SRCBLT = 0x8;
+constexpr uint32_t DDLOCK_WAIT = 0x1;
+
+struct Rect {
+  int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
+
+struct PixelFormat {
+  uint32_t bitsPerPixel = 16;  // 16, or 8 for a palettised surface
+  uint32_t redMask = 0xF800, greenMask = 0x07E0, blueMask = 0x001F, alphaMask = 0;
+  bool palettised = false;
+};
+
+struct SurfaceDesc {
+  uint32_t size = 108;
+  uint32_t flags = 0;
+  int32_t width = 0, height = 0;
+  int32_t pitch = 0;           // bytes per row
+  void* memory = nullptr;      // set by Lock
+  PixelFormat pixelFormat;
+  uint32_t caps = 0;
+};
+
+struct ColorKey {
+  uint32_t low = 0, high = 0;
+};
+
+struct BltFx {
+  uint32_t size = 100;
+  uint32_t fillColor = 0;
+};
+
+struct PaletteEntry {
+  uint8_t red = 0, green = 0, blue = 0, flags = 0;
+};
+
+class Palette {
+ public:
+  Palette();
+  HRESULT GetEntries(uint32_t flags, uint32_t base, uint32_t count, PaletteEntry* out) const;
+  uint32_t AddRef();
+  uint32_t Release();
+  PaletteEntry entries[256];
+
+ private:
+  ~Palette() = default;
+  uint32_t refs_ = 1;
+};
+
+// A reference-counted picture in memory. Made with refcount 1; Release at 0 frees it.
+class Surface {
+ public:
+  // Platform-side construction; game code goes through DirectDraw::CreateSurface
+  // or DalkLoadBitmap. bitsPerPixel is 16 or 8. Null when the size is unusable.
+  static Surface* Create(int width, int height, int bitsPerPixel);
+
+  HRESULT GetSurfaceDesc(SurfaceDesc* desc) const;
+  HRESULT SetColorKey(uint32_t flags, const ColorKey* key);
+  HRESULT GetColorKey(uint32_t flags, ColorKey* key) const;
+  // Copies (or colour-fills, with DDBLT_COLORFILL and fx) src's srcRect onto dst of this
+  // surface, stretching when the sizes differ. Null rectangles mean the whole surface.
+  // Empty, inverted or out-of-bounds rectangles are refused (DDERR_INVALIDRECT).
+  HRESULT Blt(const Rect* dst, Surface* src, const Rect* srcRect, uint32_t flags, const BltFx* fx);
+  HRESULT Lock(const Rect* rect, SurfaceDesc* desc, uint32_t flags, void* event);
+  HRESULT Unlock(const Rect* rect);
+  HRESULT GetDC(void** dc);
+  HRESULT ReleaseDC(void* dc);
+  HRESULT GetPalette(Palette** palette);  // AddRefs the palette; 8-bit surfaces only
+  uint32_t AddRef();
+  uint32_t Release();
+
+  // Direct access for the platform and for tests.
+  int width() const { return width_; }
+  int height() const { return height_; }
+  int pitch() const { return pitch_; }
+  int bitsPerPixel() const { return bpp_; }
+  uint8_t* pixels() { return pixels_.data(); }
+  const uint8_t* pixels() const { return pixels_.data(); }
+  uint16_t* row16(int y) { return reinterpret_cast<uint16_t*>(pixels_.data() + y * pitch_); }
+  const uint16_t* row16(int y) const {
+    return reinterpret_cast<const uint16_t*>(pixels_.data() + y * pitch_);
+  }
+  Palette* palette() const { return palette_; }
+  bool hasColorKey() const { return hasKey_; }
+  uint32_t colorKey() const { return key_.low; }
+
+ private:
+  Surface(int width, int height, int bitsPerPixel);
+  ~Surface();
+  int width_, height_, pitch_, bpp_;
+  std::vector<uint8_t> pixels_;
+  Palette* palette_ = nullptr;
+  ColorKey key_;
+  bool hasKey_ = false;
+  int locks_ = 0;
+  uint32_t refs_ = 1;
+};
+
+// The display object: makes off-screen surfaces in the display's format (RGB565).
+class DirectDraw {
+ public:
+  HRESULT CreateSurface(const SurfaceDesc* desc, Surface** out, void* outer);
+  uint32_t AddRef();
+  uint32_t Release();
+  uint32_t refs = 1;
+};
+
+// Start-up check of the display: always succeeds here; kept so the start-up reads as designed.
+HRESULT DirectDrawCreate(void* guid, DirectDraw** out, void* outer);
