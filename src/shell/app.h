@@ -1,0 +1,45 @@
+// Process-wide state of the game: the window, the display surfaces, the frame loop's pacing,
+// the 10 ms tick count and the round's clock. Owned by the shell; read by every screen.
+#pragma once
+
+#include "platform/ddraw.h"
+#include "platform/win.h"
+
+// A frame result that ends the program.
+constexpr int QuitCode = 7;
+constexpr const char* ProductName = "Zorbit";
+
+extern HINSTANCE AppInstance;
+extern HWND MainWindow;          // null until created and again after WM_DESTROY
+extern int FullScreen;           // [setup] fullscreen of .\setup.ini
+extern int AppActive;            // frames run only while 1
+extern int ShowFrameRate;        // F1 toggles the rate text
+extern int MouseOffsetX, MouseOffsetY;
+extern int ScreenWidth, ScreenHeight;  // 800 x 600 once the window exists
+extern DirectDraw* DirectDrawObject;
+extern Surface* BackSurface;     // everything draws here
+extern char CommandLine[256];    // the launcher's folder
+extern float FramesPerSecond;    // the target rate; motion code divides by it
+
+// Empties the message queue. 1 when the application must quit, else 0.
+int PumpMessages();
+// Waits for the frame deadline, then sets the next one 1000 / fps ms later.
+void LimitFrameRate(int fps);
+// "Zorbit - <text>".
+void SetWindowTitle(const char* text);
+// printf-like line into "debug.log"; switched off in this build.
+void DebugLog(const char* format, ...);
+LRESULT MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The 10 ms frame timer. Start: 0 = started (also when the system refused; see GetTicks).
+int StartFrameTimer();
+int StopFrameTimer();
+// The tick count in ms, advancing by 10 on every timer tick.
+int GetTicks();
+int TicksSince(int start);
+
+// The round's clock in whole seconds, counted down on the timer thread while it runs.
+void SetClockSeconds(int seconds);
+int GetClockSeconds();
+void StartGameClock();
+void StopGameClock();

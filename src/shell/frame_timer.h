@@ -1,0 +1,12 @@
+// Internals of the frame timer that the frame loop and the tests reach.
+#pragma once
+
+// One timer period: tick count += 10, then the per-tick work (mouse buttons, game clock).
+// The timer thread calls it; without a timer the frame loop does, paced by the system clock.
+void FrameTimerStep();
+// 1 while the periodic timer runs.
+int FrameTimerRunning();
+// Catches the tick count up with the system clock when no timer runs (no-op otherwise).
+void CatchUpTicks();
+// Back to the start-of-run state: tick count 0, clock stopped at 0 seconds, accumulator 0.
+void ResetFrameTimerState();

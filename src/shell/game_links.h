@@ -1,0 +1,18 @@
+// What the shell calls in the game and sound folders at start-up and shutdown, in one place.
+#pragma once
+
+#include "platform/win.h"
+
+class ScreenModule;
+
+// The module the start-up adds and selects ("balloon"): the game's, unless one was set.
+ScreenModule* StartupModule();
+// Tests run the shell with their own module (named "balloon"); null restores the game's.
+void SetStartupModule(ScreenModule* module);
+// WM_DESTROY: end the current round of the game.
+void EndGameRound();
+// The game's sound bank: start with the window and sample slots, the two switches, shutdown.
+void StartSoundBank(HWND window, int maxSamples);
+void EnableGameMusic(int on);
+void EnableGameSFX(int on);
+void ShutdownSoundBank();
