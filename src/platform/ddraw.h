@@ -15,6 +15,9 @@ constexpr HRESULT DDERR_INVALIDRECT = -3;
 constexpr HRESULT DDERR_NOPALETTEATTACHED = -4;
 constexpr HRESULT DDERR_OUTOFMEMORY = -5;
 constexpr HRESULT DDERR_SURFACEBUSY = -6;
+constexpr HRESULT DDERR_NOCOLORKEY = -7;
+constexpr HRESULT DDERR_NOTLOCKED = -8;
+constexpr HRESULT DDERR_INVALIDPIXELFORMAT = -9;
 
 // Blit flags.
 constexpr uint32_t DDBLT_COLORFILL = 0x400;
@@ -100,6 +103,10 @@ class Surface {
   HRESULT GetPalette(Palette** palette);  // AddRefs the palette; 8-bit surfaces only
   uint32_t AddRef();
   uint32_t Release();
+
+  // Exchanges the pixels with a surface of the same size and format (the flip chain);
+  // size, pitch, palette and colour key stay with each object. Does nothing otherwise.
+  void SwapContents(Surface& other);
 
   // Direct access for the platform and for tests.
   int width() const { return width_; }

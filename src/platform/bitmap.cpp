@@ -1,0 +1,107 @@
+// BMP pictures as surfaces, the pixel-format query and the process-wide display object.
+// SDL reads the files; a missing or malformed file gives null.
+#include "platform/bitmap.h"
+
+#include <SDL.h>
+
+#include <bit>
+#include <cstring>
+#include <string>
+
+#include "platform/dalk.h"
+
+namespace {
+
+// Game paths use backslashes ("title\HowToPlay.bmp").
+std::string HostPath(const char* gamePath) {
+  std::string path = gamePath;
+  for (char& c : path)
+    if (c == '\\') c = '/';
+  return path;
+}
+
+// Copies rowBytes of each row of an SDL surface into ours.
+void CopyRows(SDL_Surface* from, Surface* to, int rowBytes) {
+  const auto* src = static_cast<const uint8_t*>(from->pixels);
+  for (int y = 0; y < from->h; ++y)
+    std::memcpy(to->pixels() + static_cast<size_t>(y) * to->pitch(),
+                src + static_cast<size_t>(y) * from->pitch, rowBytes);
+}
+
+// An 8-bit picture with its palette; other depths are not palettised and give null.
+Surface* KeepIndexed(SDL_Surface* raw) {
+  const SDL_Palette* colours = raw->format->palette;
+  if (raw->format->format != SDL_PIXELFORMAT_INDEX8 || !colours) return nullptr;
+  Surface* out = Surface::Create(raw->w, raw->h, 8);
+  if (!out) return nullptr;
+  if (SDL_LockSurface(raw) != 0) {
+    out->Release();
+    return nullptr;
+  }
+  CopyRows(raw, out, raw->w);
+  SDL_UnlockSurface(raw);
+  const int n = colours->ncolors < 256 ? colours->ncolors : 256;
+  for (int i = 0; i < n; ++i) {
+    PaletteEntry& e = out->palette()->entries[i];
+    e.red = colours->colors[i].r;
+    e.green = colours->colors[i].g;
+    e.blue = colours->colors[i].b;
+    e.flags = 0;
+  }
+  return out;
+}
+
+Surface* ToRGB565(SDL_Surface* raw) {
+  SDL_Surface* converted = SDL_ConvertSurfaceFormat(raw, SDL_PIXELFORMAT_RGB565, 0);
+  if (!converted) return nullptr;
+  Surface* out = Surface::Create(converted->w, converted->h, 16);
+  if (out && SDL_LockSurface(converted) == 0) {
+    CopyRows(converted, out, converted->w * 2);
+    SDL_UnlockSurface(converted);
+  } else if (out) {
+    out->Release();
+    out = nullptr;
+  }
+  SDL_FreeSurface(converted);
+  return out;
+}
+
+// Takes ownership of rw.
+Surface* Load(SDL_RWops* rw, int bitsPerPixel) {
+  if (!rw) return nullptr;
+  if (bitsPerPixel != 8 && bitsPerPixel != 16) {
+    SDL_RWclose(rw);
+    return nullptr;
+  }
+  SDL_Surface* raw = SDL_LoadBMP_RW(rw, 1);
+  if (!raw) return nullptr;
+  Surface* out = bitsPerPixel == 8 ? KeepIndexed(raw) : ToRGB565(raw);
+  SDL_FreeSurface(raw);
+  return out;
+}
+
+}  // namespace
+
+Surface* LoadBitmapFromMemory(const void* data, size_t size, int bitsPerPixel) {
+  if (!data || size == 0 || size > INT32_MAX) return nullptr;
+  return Load(SDL_RWFromConstMem(data, static_cast<int>(size)), bitsPerPixel);
+}
+
+Surface* DalkLoadBitmap(const char* fileName, int bitsPerPixel) {
+  if (!fileName || !*fileName) return nullptr;
+  return Load(SDL_RWFromFile(HostPath(fileName).c_str(), "rb"), bitsPerPixel);
+}
+
+void DalkGetRGBABits(const PixelFormat* format, int* red, int* green, int* blue, int* alpha) {
+  const PixelFormat none{0, 0, 0, 0, 0, true};
+  const PixelFormat& f = format ? *format : none;
+  if (red) *red = std::popcount(f.redMask);
+  if (green) *green = std::popcount(f.greenMask);
+  if (blue) *blue = std::popcount(f.blueMask);
+  if (alpha) *alpha = std::popcount(f.alphaMask);
+}
+
+DirectDraw* DalkGetLPDD() {
+  static DirectDraw display;
+  return &display;
+}
