@@ -1,0 +1,77 @@
+// The hall of fame: a fixed table of the best scores with the text of the player who made
+// each, kept in "hiscore.dat" (a 4-byte count, then 256 text bytes and a 4-byte score per
+// record, little-endian: 5204 bytes for 20 records).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+struct HighScoreRecord {
+  char text[256];  // NUL-terminated; bytes after the terminator mean nothing
+  int32_t score;
+};
+static_assert(sizeof(HighScoreRecord) == 260, "a record is stored exactly as in the file");
+
+constexpr int kHallOfFameSize = 20;
+constexpr size_t kHighScoreTextSize = sizeof(HighScoreRecord::text);
+
+class HighScoreTable {
+ public:
+  // Drops the records and allocates n zeroed ones.
+  void Init(int n);
+  // Releases the records; the count keeps its value for the next Read to compare against.
+  void Free();
+  // Places the score above the first record it strictly beats (earlier entries win ties),
+  // dropping the last record. 1 if placed, else 0.
+  int Insert(const char* text, int32_t score);
+  // Reads a table of the same count from the file. 0 (records untouched) when the file is
+  // missing or holds another count.
+  int Read(const char* path);
+  // The same from bytes already in memory (the file's whole contents).
+  int ReadFromBytes(const unsigned char* data, size_t size);
+  // Writes the table so that the old file stays whole until the new one is complete.
+  int Write(const char* path) const;
+  int32_t TopScore() const;
+
+  int32_t Count() const { return count_; }
+  bool HasRecords() const { return records_ != nullptr; }
+  // Null when the table has no records or i is out of range.
+  const HighScoreRecord* Record(int i) const;
+  // The file image of the table: what Write stores.
+  std::string Serialize() const;
+
+ private:
+  void ClearFrom(int first);
+
+  std::unique_ptr<HighScoreRecord[]> records_;
+  int32_t count_ = 0;
+};
+
+// The table as a JSON list [{"text":..., "score":...}, ...] for the state dump.
+std::string HallOfFameJson(const HighScoreTable& table);
+
+// Prints the hall of fame in "hiscore.dat" of the current folder as a table for `--scores`.
+// 1 when the file was read, else 0 (the message says why).
+int PrintHallOfFame(FILE* out);
+
+// Writes size bytes to a file beside path and replaces path with it only once it is
+// complete and on disk. 1 on success; on failure the old file is left as it was.
+int WriteFileAtomically(const char* path, const void* data, size_t size);
+
+// The two best-score stores that share the file name with other layouts (no game code
+// calls them; GameState's slots 4 and 5 forward here).
+//
+// Ten int32 best scores indexed by player. Read: bestScore = bestScores[playerId]; returns
+// it, or 0 with bestScore = 0 when the file cannot be opened.
+int ReadTenBestScores(const char* path, int32_t (&bestScores)[10], int playerId,
+                      int32_t& bestScore);
+void WriteTenBestScores(const char* path, int32_t (&bestScores)[10], int playerId,
+                        int32_t bestScore);
+// Six records of a 32-byte name and an int32 score, record i for player i.
+int ReadPlayerBestScore(const char* path, int playerId);
+// Rewrites the six records with record playerId's score set to score; nothing when the
+// file cannot be read. BalloonState passes what its ReadBestScore returns.
+void WritePlayerBestScore(const char* path, int playerId, int32_t score);
