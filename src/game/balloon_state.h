@@ -52,6 +52,10 @@ class BalloonState : public GameState {
   void StepAirplane();
   void DrawScorePanel();
   void DrawTimerBar(Surface* surface);
+  // The Playing state's part of Frame: input, then the tests that end the round.
+  void PlayFrame(int x, int y, int buttonBits);
+  // Out of moves or out of time: the airplane crosses, then the game-over pictures.
+  void EnterEnding();
 
   // The current player's profile: sets playerId and the window title; with a buffer
   // (256 bytes) it also receives the player's hall-of-fame text.
@@ -114,3 +118,9 @@ class BalloonState : public GameState {
 };
 
 extern BalloonState TheBalloonState;
+
+// Draws text right-aligned at rightEdge with a ten-digit strip sprite; a character other
+// than a digit leaves a gap of one digit.
+void DrawNumber(Sprite* digits, int rightEdge, int y, const char* text, Surface* surface);
+// The time bar's frame: 0 for a full round, 36 for no time left.
+int TimerBarFrame(int secondsLeft, int gameTime);

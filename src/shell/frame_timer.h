@@ -10,3 +10,7 @@ int FrameTimerRunning();
 void CatchUpTicks();
 // Back to the start-of-run state: tick count 0, clock stopped at 0 seconds, accumulator 0.
 void ResetFrameTimerState();
+// The next frame may start at once (a fresh run).
+void ResetFrameDeadline();
+// 1 while the game clock counts down (StartGameClock), 0 once stopped.
+int GameClockRunning();

@@ -1,0 +1,43 @@
+// BalloonModule: the game's one screen module ("balloon"). Opening it loads every picture
+// and sound, builds the clouds and the side buttons and starts the first round; its frame
+// handles the side buttons and runs the round.
+#pragma once
+
+#include "shell/screen_module.h"
+
+class Sprite;
+
+class BalloonModule : public ScreenModule {
+ public:
+  explicit BalloonModule(const char* moduleName);
+  ~BalloonModule() override;
+
+  void Open(DirectDraw* directDraw, Surface* target) override;
+  void Close() override;
+  int HandleMessage(ScreenModule* module, HWND window, UINT message, WPARAM wParam,
+                    LPARAM lParam) override;
+  int Frame(int active) override;
+  int LoadPictureSet(const char* iniPath) override;
+  int Present() override;
+
+  // The "newgame" blink of the Title state: toggles every half second.
+  void BlinkNewGame();
+
+  Sprite* scoreFont = nullptr;  // ten digits side by side
+  Sprite* timerBar = nullptr;   // 37 frames stacked: full round .. empty
+  Sprite* lightning = nullptr;  // drawn once the time has run out
+  int blinkFrame = 0;
+  int lastToggle = 0;
+
+ private:
+  void LoadBackground();
+  void AddClouds();
+  void AddSideButtons();
+  void LoadCatalogue();
+  void LoadDisplaySprites();
+  void LoadSounds();
+  int ShowHelp();
+  int StartLauncher();
+};
+
+extern BalloonModule TheBalloonModule;

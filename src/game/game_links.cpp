@@ -1,0 +1,15 @@
+// What the shell reaches in the game: the start-up module and the round's end at shutdown.
+#include "shell/game_links.h"
+
+#include "game/balloon_module.h"
+#include "game/balloon_state.h"
+
+namespace {
+ScreenModule* startupOverride = nullptr;
+}
+
+ScreenModule* StartupModule() { return startupOverride ? startupOverride : &TheBalloonModule; }
+
+void SetStartupModule(ScreenModule* module) { startupOverride = module; }
+
+void EndGameRound() { TheBalloonState.EndRound(); }

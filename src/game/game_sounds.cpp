@@ -1,0 +1,15 @@
+// The game's sound calls over the sound bank.
+#include "game/game_sounds.h"
+
+#include "sound/sound_bank.h"
+
+namespace {
+constexpr long FullVolume = 0xFFFF;
+constexpr long Centre = 0;
+}  // namespace
+
+void LoadGameSound(const char* file, const char* name) { SoundBank::Load(file, name); }
+
+void PlayGameSound(const char* name) { SoundBank::Play(name, FullVolume, Centre); }
+
+void FreeGameSounds() { SoundBank::FreeAll(); }

@@ -1,0 +1,98 @@
+// Setting a round up and releasing what it holds.
+#include <cstdlib>
+
+#include "board/balloon_sprite.h"
+#include "board/rising_sprite.h"
+#include "game/balloon_state.h"
+#include "game/player_profiles.h"
+#include "game/round_end.h"
+#include "platform/profile.h"
+#include "shell/app.h"
+#include "surface/surface_helpers.h"
+#include "sprites/sprite.h"
+
+BalloonState TheBalloonState;
+
+namespace {
+
+constexpr const char* SetupFile = ".\\setup.ini";
+constexpr int DefaultGameTime = 200;
+constexpr int ColourClearedSeconds = 30;
+constexpr int SpareAuxD = 120;
+constexpr float AirplaneStartY = 150.0f;
+constexpr float AirplaneStep = -2.0f;
+constexpr int AirplaneFrameDelay = 75;
+
+int ReadSetting(const char* key, const char* defaultValue) {
+  char value[256] = {};
+  GetPrivateProfileString("default", key, defaultValue, value, sizeof value, SetupFile);
+  return std::atoi(value);
+}
+
+}  // namespace
+
+BalloonState::BalloonState() = default;
+
+BalloonState::~BalloonState() { EndRound(); }
+
+// The round's settings come from setup.ini at every start. A group size below 1 pops
+// exactly what 1 does, so it is stored as 1; a round of no time (0 or less) is no game,
+// so it gets the default length.
+void BalloonState::NewRound() {
+  EndRound();
+  PlaySound("reveal");
+  if (!board) board = new PtrArray<BalloonSprite>();
+  if (!scoreDigits) {
+    scoreDigits = new PtrArray<Surface>();
+    LoadTiledBitmap("score.bmp", scoreDigits, 34, 21, nullptr);
+  }
+  if (!effects) effects = new PtrArray<RisingSprite>();
+  FillBoard(154, 7, 18, 14);
+  const int groupSize = ReadSetting("balloons", "2");
+  minGroup = groupSize < 1 ? 1 : groupSize;
+  const int seconds = ReadSetting("gametime", "200");
+  SetGameTime(seconds > 0 ? seconds : DefaultGameTime);
+  SetAuxB(GetGameTime());
+  SetAuxC(ColourClearedSeconds);
+  SetAuxD(SpareAuxD);
+  SetClockSeconds(GetGameTime());
+  StopGameClock();
+  SetScore(0);
+  SetState(Starting);
+  MakePlayerEntry(nullptr);
+  highScores.Init(kHallOfFameSize);
+  highScores.Read("hiscore.dat");
+  airplane = new Sprite();
+  airplane->LoadTiles("airplane.bmp", 326, 106);
+  airplane->x = static_cast<float>(-airplane->width);
+  airplane->y = AirplaneStartY;
+  airplane->vx = AirplaneStep;
+  airplane->SetLoopMode(LoopRepeat);
+  airplane->wrap = 1;
+  airplane->SetFrameDelay(AirplaneFrameDelay);
+  dirty = 1;
+  lastPopScore = 0;
+  endReason = EndStillPlaying;
+}
+
+void BalloonState::EndRound() {
+  EndCongratulations();
+  highScores.Free();
+  if (board) {
+    board->DeleteAll();
+    delete board;
+    board = nullptr;
+  }
+  if (effects) {
+    effects->DeleteAll();
+    delete effects;
+    effects = nullptr;
+  }
+  if (scoreDigits) {
+    scoreDigits->DeleteAll();  // releases each surface
+    delete scoreDigits;
+    scoreDigits = nullptr;
+  }
+  delete airplane;
+  airplane = nullptr;
+}

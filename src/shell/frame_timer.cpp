@@ -1,0 +1,122 @@
+// The 10 ms frame timer: the tick count, the round's clock and the mouse-button poll.
+// Everything here is shared with the timer thread, so every value is an atomic.
+#include <atomic>
+#include <cstdint>
+
+#include "platform/mmsystem.h"
+#include "shell/app.h"
+#include "shell/frame_timer.h"
+#include "shell/mouse_state.h"
+
+namespace {
+
+constexpr int kPeriodMs = 10;
+// The clock counts a second once this much has gathered; 999 rather than 1000 is how the
+// game's clock has always run (slightly fast).
+constexpr int kSecondMs = 999;
+
+std::atomic<int> nowMs{0};
+std::atomic<int> lastTickSeen{0};
+std::atomic<int> secondAccumulator{0};
+std::atomic<int> timeLeft{0};
+std::atomic<int> countdownRuns{1};
+std::atomic<uint32_t> timerId{0};
+
+struct TimerContext {
+  std::atomic<int>* ticks;
+  int step;
+};
+TimerContext timerContext{&nowMs, kPeriodMs};
+
+// Pacing by the system clock when no periodic timer could be started (main thread only).
+bool systemPacing = false;
+uint32_t lastSystemMs = 0;
+
+void CountDownOneSecond() {
+  int left = timeLeft.load();
+  // A store of SetClockSeconds on the main thread between the load and the store must win.
+  while (left >= 1 && !timeLeft.compare_exchange_weak(left, left - 1)) {
+  }
+}
+
+void OnTimerTick() {
+  TheMouseState.PollButtons();
+  int now = nowMs.load();
+  int delta = now - lastTickSeen.exchange(now);
+  if (secondAccumulator.fetch_add(delta) + delta >= kSecondMs) {
+    secondAccumulator.store(0);
+    if (countdownRuns.load() == 1) CountDownOneSecond();
+  }
+}
+
+void TimerCallback(uint32_t, uint32_t, uintptr_t user, uintptr_t, uintptr_t) {
+  auto* context = reinterpret_cast<TimerContext*>(user);
+  context->ticks->fetch_add(context->step);
+  OnTimerTick();
+}
+
+}  // namespace
+
+void FrameTimerStep() {
+  nowMs.fetch_add(kPeriodMs);
+  OnTimerTick();
+}
+
+int FrameTimerRunning() { return timerId.load() != 0; }
+
+void CatchUpTicks() {
+  if (FrameTimerRunning()) return;
+  uint32_t now = timeGetTime();
+  if (!systemPacing) {
+    systemPacing = true;
+    lastSystemMs = now;
+    return;
+  }
+  while (now - lastSystemMs >= static_cast<uint32_t>(kPeriodMs)) {
+    lastSystemMs += kPeriodMs;
+    FrameTimerStep();
+  }
+}
+
+void ResetFrameTimerState() {
+  nowMs.store(0);
+  lastTickSeen.store(0);
+  secondAccumulator.store(0);
+  timeLeft.store(0);
+  countdownRuns.store(1);
+  systemPacing = false;
+}
+
+int StartFrameTimer() {
+  TIMECAPS caps;
+  timeGetDevCaps(&caps, sizeof(caps));
+  if (caps.wPeriodMin > static_cast<uint32_t>(kPeriodMs) ||
+      caps.wPeriodMax < static_cast<uint32_t>(kPeriodMs)) {
+    DebugLog("Unable to use timers on this system");
+    return 1;
+  }
+  if (timeBeginPeriod(kPeriodMs) != TIMERR_NOERROR) return 1;
+  uint32_t id = timeSetEvent(kPeriodMs, 5, TimerCallback,
+                             reinterpret_cast<uintptr_t>(&timerContext), TIME_PERIODIC);
+  if (id == 0) timeEndPeriod(kPeriodMs);
+  timerId.store(id);
+  return 0;
+}
+
+int StopFrameTimer() {
+  uint32_t id = timerId.exchange(0);
+  if (id != 0) {
+    timeKillEvent(id);
+    timeEndPeriod(kPeriodMs);
+  }
+  return 0;
+}
+
+int GetTicks() { return nowMs.load(); }
+int TicksSince(int start) { return nowMs.load() - start; }
+
+void SetClockSeconds(int seconds) { timeLeft.store(seconds); }
+int GetClockSeconds() { return timeLeft.load(); }
+void StartGameClock() { countdownRuns.store(1); }
+void StopGameClock() { countdownRuns.store(0); }
+int GameClockRunning() { return countdownRuns.load() == 1 ? 1 : 0; }
