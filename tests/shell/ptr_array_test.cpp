@@ -1,0 +1,155 @@
+// PtrArray: growth, set-at-index, find, remove with the cursor, delete-all.
+#include "shell/ptr_array.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Counted {
+  explicit Counted(int* deaths) : deaths(deaths) {}
+  ~Counted() { ++*deaths; }
+  int* deaths;
+};
+
+TEST(PtrArray, AppendDoublesTheCapacityAndKeepsOrder) {
+  PtrArray<int> list;
+  EXPECT_EQ(list.Capacity(), 1);
+  int values[252];
+  for (int i = 0; i < 252; ++i) {
+    EXPECT_EQ(list.Append(&values[i]), &values[i]);
+    if (i == 1) {
+      EXPECT_EQ(list.Capacity(), 2);
+    }
+    if (i == 4) {
+      EXPECT_EQ(list.Capacity(), 8);
+    }
+  }
+  EXPECT_EQ(list.Count(), 252);
+  EXPECT_EQ(list.Capacity(), 256);
+  for (int i = 0; i < 252; ++i) ASSERT_EQ(list.GetAt(i), &values[i]);
+  EXPECT_EQ(list.GetAt(252), nullptr);  // spare slots are null
+}
+
+TEST(PtrArray, ZeroCapacityListStillGrows) {
+  PtrArray<int> list(0);
+  int a = 0, b = 0;
+  list.Append(&a);
+  list.Append(&b);
+  EXPECT_EQ(list.Count(), 2);
+  EXPECT_EQ(list.GetAt(1), &b);
+}
+
+TEST(PtrArray, SetAtGrowsToTheIndexAndLeavesCountAlone) {
+  PtrArray<int> list(4);
+  int a = 0, b = 0;
+  list.Append(&a);
+  EXPECT_EQ(list.SetAt(&b, 9), &b);
+  EXPECT_EQ(list.Capacity(), 10);
+  EXPECT_EQ(list.Count(), 1);
+  EXPECT_EQ(list.GetAt(0), &a);
+  EXPECT_EQ(list.GetAt(9), &b);
+  EXPECT_EQ(list.GetAt(5), nullptr);
+  list.SetAt(&b, 0);  // overwriting within capacity does not grow
+  EXPECT_EQ(list.Capacity(), 10);
+  EXPECT_EQ(list.GetAt(0), &b);
+}
+
+TEST(PtrArray, ReadsOutsideTheArrayGiveNull) {
+  PtrArray<int> list(2);
+  EXPECT_EQ(list.GetAt(-1), nullptr);
+  EXPECT_EQ(list.GetAt(2), nullptr);
+  EXPECT_EQ(list.GetAt(1000000), nullptr);
+  int a = 0;
+  EXPECT_EQ(list.SetAt(&a, -1), nullptr);
+}
+
+TEST(PtrArray, FindLooksOnlyBelowCount) {
+  PtrArray<int> list(4);
+  int a = 0, b = 0, c = 0;
+  list.Append(&a);
+  list.SetAt(&b, 3);
+  EXPECT_EQ(list.Find(&a), &a);
+  EXPECT_EQ(list.Find(&b), nullptr);
+  EXPECT_EQ(list.Find(&c), nullptr);
+}
+
+TEST(PtrArray, RemoveShiftsItemsAndMovesTheCursorBack) {
+  int v[5];
+  const auto fill = [&](PtrArray<int>& list) {
+    for (int& x : v) list.Append(&x);
+  };
+  {
+    PtrArray<int> list;
+    fill(list);
+    list.SetCursor(2);
+    list.Remove(&v[2]);
+    EXPECT_EQ(list.Cursor(), 1);
+    EXPECT_EQ(list.Count(), 4);
+    EXPECT_EQ(list.GetAt(2), &v[3]);
+    EXPECT_EQ(list.GetAt(3), &v[4]);
+    EXPECT_EQ(list.GetAt(4), nullptr);
+  }
+  {
+    PtrArray<int> list;
+    fill(list);
+    list.SetCursor(1);
+    list.Remove(&v[2]);
+    EXPECT_EQ(list.Cursor(), 1);
+  }
+  {
+    PtrArray<int> list;
+    fill(list);
+    list.SetCursor(3);
+    int stranger = 0;
+    list.Remove(&stranger);
+    EXPECT_EQ(list.Count(), 5);
+    EXPECT_EQ(list.Cursor(), 3);
+    EXPECT_EQ(list.GetAt(4), &v[4]);
+  }
+  {
+    PtrArray<int> list;  // only the first of two equal pointers goes
+    list.Append(&v[0]);
+    list.Append(&v[1]);
+    list.Append(&v[0]);
+    list.Remove(&v[0]);
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.GetAt(0), &v[1]);
+    EXPECT_EQ(list.GetAt(1), &v[0]);
+  }
+}
+
+TEST(PtrArray, DeleteAllDeletesItemsSkipsNullsAndKeepsCapacity) {
+  int deaths = 0;
+  PtrArray<Counted> list;
+  list.Append(new Counted(&deaths));
+  list.Append(nullptr);
+  list.Append(new Counted(&deaths));
+  list.SetCursor(2);
+  const int capacity = list.Capacity();
+  list.DeleteAll();
+  EXPECT_EQ(deaths, 2);
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_EQ(list.Cursor(), 0);
+  EXPECT_EQ(list.Capacity(), capacity);
+  EXPECT_EQ(list.GetAt(0), nullptr);
+}
+
+TEST(PtrArray, FrameListReleasesSurfacesAndDestructionOwnsNothing) {
+  Surface* shared = Surface::Create(2, 2, 16);
+  ASSERT_NE(shared, nullptr);
+  {
+    FrameList frames;
+    shared->AddRef();
+    frames.Append(shared);
+    frames.DeleteAll();  // drops the list's reference only
+  }
+  {
+    FrameList references;
+    references.Append(shared);
+  }  // destruction alone does not release
+  EXPECT_EQ(shared->AddRef(), 2u);
+  shared->Release();
+  EXPECT_EQ(shared->Release(), 0u);
+}
+
+}  // namespace

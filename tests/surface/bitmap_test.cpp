@@ -1,0 +1,206 @@
+// Loading BMP files: depths, palettes, bad files, and the helpers that load and cut them.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/bitmap.h"
+#include "platform/dalk.h"
+#include "surface/surface_helpers.h"
+#include "surface_test_util.h"
+
+namespace {
+
+struct Rgb {
+  uint8_t r, g, b;
+};
+
+void Put16(std::vector<uint8_t>& v, uint32_t x) {
+  v.push_back(x & 0xFF);
+  v.push_back((x >> 8) & 0xFF);
+}
+void Put32(std::vector<uint8_t>& v, uint32_t x) {
+  Put16(v, x & 0xFFFF);
+  Put16(v, x >> 16);
+}
+
+// A bottom-up BMP of 8, 24 or 32 bits per pixel. For 8 bits, `pixel` gives the index in
+// its red field and `palette` the colours.
+std::vector<uint8_t> MakeBmp(int w, int h, int bpp, const std::function<Rgb(int, int)>& pixel,
+                             const std::vector<Rgb>& palette = {}) {
+  const int rowBytes = ((w * bpp / 8) + 3) & ~3;
+  const uint32_t offset = 14 + 40 + 4 * static_cast<uint32_t>(palette.size());
+  std::vector<uint8_t> v;
+  v.push_back('B');
+  v.push_back('M');
+  Put32(v, offset + rowBytes * h);
+  Put32(v, 0);
+  Put32(v, offset);
+  Put32(v, 40);
+  Put32(v, w);
+  Put32(v, h);
+  Put16(v, 1);
+  Put16(v, bpp);
+  Put32(v, 0);  // no compression
+  Put32(v, rowBytes * h);
+  Put32(v, 2835);
+  Put32(v, 2835);
+  Put32(v, static_cast<uint32_t>(palette.size()));
+  Put32(v, 0);
+  for (const Rgb& c : palette) {
+    v.push_back(c.b);
+    v.push_back(c.g);
+    v.push_back(c.r);
+    v.push_back(0);
+  }
+  for (int y = h - 1; y >= 0; --y) {
+    const size_t start = v.size();
+    for (int x = 0; x < w; ++x) {
+      const Rgb c = pixel(x, y);
+      if (bpp == 8) {
+        v.push_back(c.r);
+      } else {
+        v.push_back(c.b);
+        v.push_back(c.g);
+        v.push_back(c.r);
+        if (bpp == 32) v.push_back(255);
+      }
+    }
+    v.resize(start + rowBytes, 0);
+  }
+  return v;
+}
+
+class BitmapFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("zorbit_bmp_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+            "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
+    const std::string path = (dir_ / name).string();
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return path;
+  }
+
+  std::filesystem::path dir_;
+};
+
+// Colours that survive RGB565 exactly, varied by position.
+Rgb Gradient(int x, int y) {
+  return Rgb{static_cast<uint8_t>(x * 8), static_cast<uint8_t>(y * 4), 248};
+}
+
+TEST_F(BitmapFiles, TrueColourFilesBecomeRgb565) {
+  for (int bpp : {24, 32}) {
+    const std::string path = Write("true.bmp", MakeBmp(3, 5, bpp, Gradient));
+    SurfacePtr s(DalkLoadBitmap(path.c_str(), 16));
+    ASSERT_TRUE(s) << bpp;
+    EXPECT_EQ(s->width(), 3);
+    EXPECT_EQ(s->height(), 5);
+    EXPECT_EQ(s->bitsPerPixel(), 16);
+    for (int y = 0; y < 5; ++y)
+      for (int x = 0; x < 3; ++x) {
+        const Rgb c = Gradient(x, y);
+        ASSERT_EQ(Px(*s, x, y), MakeSurfaceColor(s.get(), c.r, c.g, c.b)) << x << "," << y;
+      }
+  }
+}
+
+TEST_F(BitmapFiles, PureBlueLoadsAsTheKeyValue) {
+  const std::string path = Write("blue.bmp", MakeBmp(2, 1, 24, [](int x, int) {
+    return x ? Rgb{0, 0, 255} : Rgb{255, 255, 255};
+  }));
+  SurfacePtr s(DalkLoadBitmap(path.c_str(), 16));
+  ASSERT_TRUE(s);
+  EXPECT_EQ(Px(*s, 0, 0), 0xFFFF);
+  EXPECT_EQ(Px(*s, 1, 0), 0x001F);
+}
+
+TEST_F(BitmapFiles, PalettisedFileKeepsIndicesOrConvertsToRgb) {
+  const std::vector<Rgb> palette = {{0, 0, 0}, {255, 0, 0}, {0, 0, 255}, {255, 255, 255}};
+  const auto index = [](int x, int y) { return Rgb{static_cast<uint8_t>((x + y) % 4), 0, 0}; };
+  const std::string path = Write("pal.bmp", MakeBmp(5, 3, 8, index, palette));
+
+  SurfacePtr indexed(DalkLoadBitmap(path.c_str(), 8));
+  ASSERT_TRUE(indexed);
+  EXPECT_EQ(indexed->bitsPerPixel(), 8);
+  EXPECT_EQ(GetSurfacePixel(indexed.get(), 4, 2), 2u);
+  EXPECT_EQ(indexed->palette()->entries[1].red, 255);
+  EXPECT_EQ(indexed->palette()->entries[2].blue, 255);
+
+  SurfacePtr rgb(DalkLoadBitmap(path.c_str(), 16));
+  ASSERT_TRUE(rgb);
+  EXPECT_EQ(Px(*rgb, 1, 0), 0xF800);
+  EXPECT_EQ(Px(*rgb, 3, 0), 0xFFFF);
+
+  SurfacePtr converted(LoadPaletteBitmap(path.c_str()));
+  ASSERT_TRUE(converted);
+  EXPECT_EQ(Px(*converted, 0, 0), 0);  // index 0: transparent
+  EXPECT_EQ(Px(*converted, 2, 0), 0x001F);
+  EXPECT_EQ(converted->colorKey(), 0u);
+}
+
+TEST_F(BitmapFiles, TrueColourFileIsNotPalettised) {
+  const std::string path = Write("true.bmp", MakeBmp(2, 2, 24, Gradient));
+  EXPECT_EQ(DalkLoadBitmap(path.c_str(), 8), nullptr);
+  EXPECT_EQ(LoadPaletteBitmap(path.c_str()), nullptr);
+  EXPECT_EQ(DalkLoadBitmap(path.c_str(), 24), nullptr);
+}
+
+TEST_F(BitmapFiles, MissingTruncatedAndGarbageFilesGiveNull) {
+  const auto good = MakeBmp(16, 16, 24, Gradient);
+  std::vector<std::string> bad = {
+      (dir_ / "absent.bmp").string(),
+      Write("empty.bmp", {}),
+      Write("header.bmp", std::vector<uint8_t>(good.begin(), good.begin() + 30)),
+      Write("garbage.bmp", std::vector<uint8_t>(500, 0xA5)),
+  };
+  auto huge = good;
+  huge[18] = huge[19] = huge[20] = 0x7F;  // width far beyond the data
+  bad.push_back(Write("huge.bmp", huge));
+  for (const std::string& path : bad) {
+    EXPECT_EQ(DalkLoadBitmap(path.c_str(), 16), nullptr) << path;
+    EXPECT_EQ(DalkLoadBitmap(path.c_str(), 8), nullptr) << path;
+  }
+  EXPECT_EQ(DalkLoadBitmap(nullptr, 16), nullptr);
+  EXPECT_EQ(DalkLoadBitmap("", 16), nullptr);
+  EXPECT_EQ(LoadBitmapFromMemory(good.data(), 40, 16), nullptr);
+  SurfacePtr fromMemory(LoadBitmapFromMemory(good.data(), good.size(), 16));
+  EXPECT_TRUE(fromMemory);
+}
+
+TEST_F(BitmapFiles, BackslashPathsAreAccepted) {
+  std::filesystem::create_directories(dir_ / "title");
+  Write("title/pic.bmp", MakeBmp(2, 2, 24, Gradient));
+  const std::string gamePath = dir_.string() + "\\title\\pic.bmp";
+  SurfacePtr s(DalkLoadBitmap(gamePath.c_str(), 16));
+  EXPECT_TRUE(s);
+}
+
+TEST_F(BitmapFiles, LoadTiledBitmapCutsTheFile) {
+  const std::string path = Write("score.bmp", MakeBmp(350, 30, 24, [](int x, int) {
+    return Rgb{static_cast<uint8_t>((x / 34) * 16), 0, 0};
+  }));
+  FrameList list;
+  int columns = 0;
+  ASSERT_EQ(LoadTiledBitmap(path.c_str(), &list, 34, 21, &columns), 1);
+  EXPECT_EQ(columns, 10);
+  ASSERT_EQ(list.Count(), 10);
+  SurfacePtr probe = MakeSurface(1, 1);
+  EXPECT_EQ(Px(*list.GetAt(9), 33, 20), MakeSurfaceColor(probe.get(), 9 * 16, 0, 0));
+  list.DeleteAll();
+  EXPECT_EQ(LoadTiledBitmap((dir_ / "absent.bmp").c_str(), &list, 34, 21, &columns), 0);
+  EXPECT_EQ(list.Count(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,148 @@
+// Surface::Blt: copies, refusals, colour keys, stretching and fills.
+#include <gtest/gtest.h>
+
+#include "surface_test_util.h"
+
+namespace {
+
+constexpr uint16_t kBack = 0x7777;
+
+TEST(Blt, CopiesTheSourceRectangleAndNothingElse) {
+  auto src = MakeSurface(8, 8), dst = MakeSurface(10, 10);
+  FillPattern(*src);
+  Clear(*dst, kBack);
+  const Rect from{2, 3, 5, 5}, to{6, 7, 9, 9};
+  ASSERT_EQ(dst->Blt(&to, src.get(), &from, DDBLT_WAIT, nullptr), DD_OK);
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 10; ++x) {
+      const bool inside = x >= 6 && x < 9 && y >= 7 && y < 9;
+      const uint16_t want = inside ? Px(*src, x - 4, y - 4) : kBack;
+      ASSERT_EQ(Px(*dst, x, y), want) << x << "," << y;
+    }
+}
+
+TEST(Blt, NullRectanglesMeanTheWholeSurfaces) {
+  auto src = MakeSurface(5, 3), dst = MakeSurface(5, 3);
+  FillPattern(*src);
+  ASSERT_EQ(dst->Blt(nullptr, src.get(), nullptr, 0, nullptr), DD_OK);
+  EXPECT_EQ(Px(*dst, 4, 2), Px(*src, 4, 2));
+  EXPECT_EQ(Px(*dst, 0, 0), Px(*src, 0, 0));
+}
+
+TEST(Blt, RefusesEmptyInvertedAndOutsideRectanglesWithoutDrawing) {
+  auto src = MakeSurface(4, 4), dst = MakeSurface(10, 10);
+  FillPattern(*src);
+  Clear(*dst, kBack);
+  const Rect whole{0, 0, 4, 4};
+  const Rect badDst[] = {{3, 3, 3, 7},      {5, 5, 1, 9},  {810, 0, 800, 40}, {-1, 0, 3, 4},
+                         {8, 8, 12, 12},    {0, 0, 4, 11}, {2, 6, 6, 2}};
+  for (const Rect& r : badDst)
+    EXPECT_EQ(dst->Blt(&r, src.get(), &whole, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
+  const Rect badSrc[] = {{0, 0, 5, 4}, {-1, 0, 3, 4}, {2, 2, 2, 3}, {3, 0, 1, 4}};
+  const Rect to{0, 0, 4, 4};
+  for (const Rect& r : badSrc)
+    EXPECT_EQ(dst->Blt(&to, src.get(), &r, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
+  BltFx fx{};
+  fx.fillColor = 1;
+  EXPECT_EQ(dst->Blt(&badDst[2], nullptr, nullptr, DDBLT_COLORFILL, &fx), DDERR_INVALIDRECT);
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 10; ++x) ASSERT_EQ(Px(*dst, x, y), kBack);
+}
+
+TEST(Blt, RefusesMissingSourceOrFillAndMixedFormats) {
+  auto dst = MakeSurface(4, 4), indexed = MakeSurface(4, 4, 8);
+  EXPECT_EQ(dst->Blt(nullptr, nullptr, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(dst->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, nullptr), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(dst->Blt(nullptr, indexed.get(), nullptr, DDBLT_WAIT, nullptr),
+            DDERR_INVALIDPIXELFORMAT);
+}
+
+TEST(Blt, SourceColourKeySkipsKeyedPixelsOnlyWhenAsked) {
+  auto src = MakeSurface(40, 2), dst = MakeSurface(40, 2);
+  for (int x = 0; x < 40; ++x) src->row16(0)[x] = src->row16(1)[x] = x % 3 ? 0x001F : 0x1234;
+  SetKey(*src, 0x001F, 0x001F);
+  Clear(*dst, kBack);
+  const Rect row0{0, 0, 40, 1}, row1{0, 1, 40, 2};
+  dst->Blt(&row0, src.get(), &row0, DDBLT_WAIT | DDBLT_KEYSRC, nullptr);
+  dst->Blt(&row1, src.get(), &row1, DDBLT_WAIT, nullptr);
+  for (int x = 0; x < 40; ++x) {
+    EXPECT_EQ(Px(*dst, x, 0), x % 3 ? kBack : 0x1234) << x;
+    EXPECT_EQ(Px(*dst, x, 1), Px(*src, x, 1)) << x;
+  }
+}
+
+TEST(Blt, KeyRangeAndKeylessSources) {
+  auto src = MakeSurface(6, 1), dst = MakeSurface(6, 1);
+  for (int x = 0; x < 6; ++x) src->row16(0)[x] = static_cast<uint16_t>(10 + x);
+  Clear(*dst, kBack);
+  // No key set: a keyed blit copies everything.
+  dst->Blt(nullptr, src.get(), nullptr, DDBLT_KEYSRC, nullptr);
+  EXPECT_EQ(Px(*dst, 0, 0), 10);
+  Clear(*dst, kBack);
+  SetKey(*src, 11, 13);
+  dst->Blt(nullptr, src.get(), nullptr, DDBLT_KEYSRC, nullptr);
+  const uint16_t want[] = {10, kBack, kBack, kBack, 14, 15};
+  for (int x = 0; x < 6; ++x) EXPECT_EQ(Px(*dst, x, 0), want[x]) << x;
+}
+
+TEST(Blt, ColourKeyOnPalettisedSurfaces) {
+  auto src = MakeSurface(3, 1, 8), dst = MakeSurface(3, 1, 8);
+  src->pixels()[0] = 0;
+  src->pixels()[1] = 5;
+  src->pixels()[2] = 9;
+  std::fill_n(dst->pixels(), 3, uint8_t{7});
+  SetKey(*src, 5, 5);
+  ASSERT_EQ(dst->Blt(nullptr, src.get(), nullptr, DDBLT_KEYSRC, nullptr), DD_OK);
+  EXPECT_EQ(dst->pixels()[0], 0);
+  EXPECT_EQ(dst->pixels()[1], 7);
+  EXPECT_EQ(dst->pixels()[2], 9);
+}
+
+TEST(Blt, StretchesWithNearestNeighbour) {
+  auto src = MakeSurface(2, 2), big = MakeSurface(4, 6), small = MakeSurface(1, 1);
+  src->row16(0)[0] = 1, src->row16(0)[1] = 2, src->row16(1)[0] = 3, src->row16(1)[1] = 4;
+  ASSERT_EQ(big->Blt(nullptr, src.get(), nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 4; ++x) ASSERT_EQ(Px(*big, x, y), (y / 3) * 2 + x / 2 + 1);
+  // Shrinking samples the pixel under each destination pixel's centre.
+  ASSERT_EQ(small->Blt(nullptr, big.get(), nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(Px(*small, 0, 0), 4);
+}
+
+TEST(Blt, StretchedBlitHonoursTheKey) {
+  auto src = MakeSurface(2, 1), dst = MakeSurface(4, 1);
+  src->row16(0)[0] = 0x001F, src->row16(0)[1] = 9;
+  SetKey(*src, 0x001F, 0x001F);
+  Clear(*dst, kBack);
+  dst->Blt(nullptr, src.get(), nullptr, DDBLT_WAIT | DDBLT_KEYSRC, nullptr);
+  const uint16_t want[] = {kBack, kBack, 9, 9};
+  for (int x = 0; x < 4; ++x) EXPECT_EQ(Px(*dst, x, 0), want[x]);
+}
+
+TEST(Blt, OverlappingBlitWithinOneSurfaceReadsTheOriginal) {
+  auto s = MakeSurface(6, 6);
+  FillPattern(*s);
+  auto before = MakeSurface(6, 6);
+  before->Blt(nullptr, s.get(), nullptr, 0, nullptr);
+  const Rect from{0, 0, 4, 4}, to{1, 1, 5, 5};
+  ASSERT_EQ(s->Blt(&to, s.get(), &from, 0, nullptr), DD_OK);
+  for (int y = 1; y < 5; ++y)
+    for (int x = 1; x < 5; ++x) ASSERT_EQ(Px(*s, x, y), Px(*before, x - 1, y - 1));
+}
+
+TEST(Blt, ColourFillsRectangleWithTheSurfacesPixelSize) {
+  auto s = MakeSurface(5, 4), indexed = MakeSurface(5, 4, 8);
+  Clear(*s, kBack);
+  BltFx fx{};
+  fx.fillColor = 0x1ABCD;  // only the pixel's bits count
+  const Rect r{1, 1, 3, 4};
+  ASSERT_EQ(s->Blt(&r, nullptr, nullptr, DDBLT_WAIT | DDBLT_COLORFILL, &fx), DD_OK);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 5; ++x)
+      ASSERT_EQ(Px(*s, x, y), (x >= 1 && x < 3 && y >= 1) ? 0xABCD : kBack);
+  ASSERT_EQ(indexed->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx), DD_OK);
+  EXPECT_EQ(indexed->pixels()[indexed->pitch() * 3 + 4], 0xCD);
+  EXPECT_EQ(indexed->pixels()[indexed->pitch() * 3 + 5], 0);  // row padding untouched
+}
+
+}  // namespace
