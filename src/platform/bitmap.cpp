@@ -6,19 +6,11 @@
 
 #include <bit>
 #include <cstring>
-#include <string>
 
 #include "platform/dalk.h"
+#include "platform/paths.h"
 
 namespace {
-
-// Game paths use backslashes ("title\HowToPlay.bmp").
-std::string HostPath(const char* gamePath) {
-  std::string path = gamePath;
-  for (char& c : path)
-    if (c == '\\') c = '/';
-  return path;
-}
 
 // Copies rowBytes of each row of an SDL surface into ours.
 void CopyRows(SDL_Surface* from, Surface* to, int rowBytes) {
@@ -89,7 +81,7 @@ Surface* LoadBitmapFromMemory(const void* data, size_t size, int bitsPerPixel) {
 
 Surface* DalkLoadBitmap(const char* fileName, int bitsPerPixel) {
   if (!fileName || !*fileName) return nullptr;
-  return Load(SDL_RWFromFile(HostPath(fileName).c_str(), "rb"), bitsPerPixel);
+  return Load(SDL_RWFromFile(MapPath(fileName).c_str(), "rb"), bitsPerPixel);
 }
 
 void DalkGetRGBABits(const PixelFormat* format, int* red, int* green, int* blue, int* alpha) {
