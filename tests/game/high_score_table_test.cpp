@@ -86,7 +86,7 @@ TEST(HighScoreInsert, AFreedTableIsSafeToUse) {
 TEST(HighScoreFile, TwentyRecordsMake5204BytesInTheFixedLayoutAndReadBack) {
   ScratchDir dir;
   std::string path = dir.File("hiscore.dat");
-  HighScoreTable t = TableWith({123456, 700, -3});
+  HighScoreTable t = TableWith({123456, 700, 258});
   ASSERT_EQ(t.Write(path.c_str()), 1);
 
   std::string bytes = ReadWholeFile(path);
@@ -95,7 +95,7 @@ TEST(HighScoreFile, TwentyRecordsMake5204BytesInTheFixedLayoutAndReadBack) {
   EXPECT_STREQ(bytes.data() + 4, "p123456");
   EXPECT_EQ(std::string(bytes.data() + 4 + 256, 4), std::string("\x40\xE2\x01\0", 4));
   EXPECT_STREQ(bytes.data() + 4 + 260, "p700");
-  EXPECT_EQ(std::string(bytes.data() + 4 + 2 * 260 + 256, 4), std::string("\xFD\xFF\xFF\xFF", 4));
+  EXPECT_EQ(std::string(bytes.data() + 4 + 2 * 260 + 256, 4), std::string("\x02\x01\0\0", 4));
 
   HighScoreTable back;
   back.Init(kHallOfFameSize);

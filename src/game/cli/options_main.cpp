@@ -1,0 +1,152 @@
+// zorbit-options: chooses the current player and edits the player profiles in the options
+// file beside the game's folder ("../options.ini"), as a launcher would. The game itself
+// only reads that file.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "game/player_profiles.h"
+
+namespace {
+
+struct Request {
+  std::string dataDir;
+  std::optional<int> player;  // 1 to 8 as on screen
+  std::optional<std::string> name, address, email, send;
+  bool reset = false, resetAll = false, list = false;
+};
+
+void Usage(FILE* out) {
+  std::fprintf(out,
+               "usage: zorbit-options [--data DIR] [--player N] [--name TEXT] [--address TEXT]\n"
+               "                      [--email TEXT] [--send Y|N] [--reset] [--reset-all] [--list]\n"
+               "Works on ../options.ini from the game's data folder (DIR, default: here).\n"
+               "  --player N   make player N (1 to 8) the current player; the edits below\n"
+               "               apply to that player (default: the current player)\n"
+               "  --name, --address, --email   set a field (at most 63 characters)\n"
+               "  --send Y|N   whether the player's details may be sent\n"
+               "  --reset      give the player a fresh profile; --reset-all: every player\n"
+               "  --list       show the current player and all eight profiles\n");
+}
+
+// Text that the ini file can hold on one line and the entry text can carry.
+bool ValidField(const std::string& value, const char* what) {
+  for (unsigned char c : value) {
+    if (c < 0x20 || c == 0x7F) {
+      std::fprintf(stderr, "zorbit-options: %s may not contain control characters\n", what);
+      return false;
+    }
+  }
+  if (value.size() > 63) {
+    std::fprintf(stderr, "zorbit-options: %s is longer than 63 characters\n", what);
+    return false;
+  }
+  return true;
+}
+
+bool Parse(int argc, char** argv, Request& r) {
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    auto value = [&](std::optional<std::string>& into) {
+      if (i + 1 >= argc) return false;
+      into = argv[++i];
+      return true;
+    };
+    if (arg == "--list") r.list = true;
+    else if (arg == "--reset") r.reset = true;
+    else if (arg == "--reset-all") r.resetAll = true;
+    else if (arg == "--help" || arg == "-h") return false;
+    else if (arg == "--data" && i + 1 < argc) r.dataDir = argv[++i];
+    else if (arg == "--player" && i + 1 < argc) {
+      char* end = nullptr;
+      long n = std::strtol(argv[++i], &end, 10);
+      if (*end != '\0' || n < 1 || n > kPlayerCount) {
+        std::fprintf(stderr, "zorbit-options: the player is a number from 1 to 8\n");
+        return false;
+      }
+      r.player = int(n);
+    } else if (arg == "--name") { if (!value(r.name)) return false; }
+    else if (arg == "--address") { if (!value(r.address)) return false; }
+    else if (arg == "--email") { if (!value(r.email)) return false; }
+    else if (arg == "--send") {
+      if (!value(r.send)) return false;
+      if (*r.send != "Y" && *r.send != "N") {
+        std::fprintf(stderr, "zorbit-options: --send takes Y or N\n");
+        return false;
+      }
+    } else {
+      std::fprintf(stderr, "zorbit-options: unknown or incomplete option %s\n", arg.c_str());
+      return false;
+    }
+  }
+  return (!r.name || ValidField(*r.name, "the name")) &&
+         (!r.address || ValidField(*r.address, "the address")) &&
+         (!r.email || ValidField(*r.email, "the e-mail address"));
+}
+
+void List(PlayerProfiles& store) {
+  int current = store.ReadPlayerId();
+  std::printf("current player: %d\n", current + 1);
+  for (int i = 0; i < kPlayerCount; ++i) {
+    store.LoadProfile(i);
+    const PlayerProfile& p = store.Profile(i);
+    std::printf("%c %d  %-20s  %-24s  %-28s  send %s\n", i == current ? '*' : ' ', i + 1, p.name,
+                p.address, p.email, p.send);
+  }
+}
+
+// The store reports no failed writes; the reload after saving shows whether they landed.
+bool Edit(PlayerProfiles& store, const Request& r, int i) {
+  store.LoadProfile(i);
+  PlayerProfile p = store.Profile(i);
+  auto set = [](char* field, size_t size, const std::optional<std::string>& value) {
+    if (value) std::snprintf(field, size, "%s", value->c_str());
+  };
+  set(p.name, sizeof p.name, r.name);
+  set(p.address, sizeof p.address, r.address);
+  set(p.email, sizeof p.email, r.email);
+  set(p.send, sizeof p.send, r.send);
+  store.SaveProfile(i, p);
+  const PlayerProfile& now = store.Profile(i);
+  return std::strcmp(now.name, p.name) == 0 && std::strcmp(now.address, p.address) == 0 &&
+         std::strcmp(now.email, p.email) == 0 && std::strcmp(now.send, p.send) == 0;
+}
+
+int CannotWrite() {
+  std::fprintf(stderr, "zorbit-options: could not write ../options.ini\n");
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Request r;
+  if (!Parse(argc, argv, r) || argc < 2) {
+    Usage(argc < 2 ? stdout : stderr);
+    return argc < 2 ? 0 : 2;
+  }
+  if (!r.dataDir.empty()) {
+    std::error_code ec;
+    std::filesystem::current_path(r.dataDir, ec);
+    if (ec) {
+      std::fprintf(stderr, "zorbit-options: cannot use the folder %s: %s\n", r.dataDir.c_str(),
+                   ec.message().c_str());
+      return 1;
+    }
+  }
+  PlayerProfiles& store = ThePlayerProfiles;
+  store.SetIniPath(kOptionsFile);
+  if (r.resetAll) store.ResetAllProfiles();
+  if (r.player) {
+    store.WritePlayerId(*r.player - 1);
+    if (store.ReadPlayerId() != *r.player - 1) return CannotWrite();
+  }
+  int target = r.player ? *r.player - 1 : store.ReadPlayerId();
+  if (r.reset) store.ResetProfile(target);
+  if ((r.name || r.address || r.email || r.send) && !Edit(store, r, target)) return CannotWrite();
+  if (r.list) List(store);
+  return 0;
+}
