@@ -36,19 +36,24 @@ struct Key {
   uint32_t low, high;
 };
 
+// Written as a bit blend of the old and new pixel, with no branch and no conditional
+// store, so that it turns into plain vector loads, compares and stores. Kept out of line:
+// inlined, the compiler loses the no-alias promise and falls back to a scalar loop.
 template <typename T>
-void KeyedRow(T* __restrict dst, const T* __restrict src, int n, T key) {
+[[gnu::noinline]] void KeyedRow(T* __restrict dst, const T* __restrict src, int n, T key) {
   for (int i = 0; i < n; ++i) {
     const T v = src[i];
-    dst[i] = v == key ? dst[i] : v;
+    const T keep = static_cast<T>(-static_cast<T>(v == key));
+    dst[i] = static_cast<T>((dst[i] & keep) | (v & ~keep));
   }
 }
 
 template <typename T>
-void KeyedRangeRow(T* __restrict dst, const T* __restrict src, int n, T low, T high) {
+[[gnu::noinline]] void KeyedRangeRow(T* __restrict dst, const T* __restrict src, int n, T low, T high) {
   for (int i = 0; i < n; ++i) {
     const T v = src[i];
-    dst[i] = (v >= low && v <= high) ? dst[i] : v;
+    const T keep = static_cast<T>(-static_cast<T>(v >= low && v <= high));
+    dst[i] = static_cast<T>((dst[i] & keep) | (v & ~keep));
   }
 }
 
