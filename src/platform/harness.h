@@ -19,6 +19,12 @@ struct PlatformOptions {
 
 const PlatformOptions& GetPlatformOptions();
 
+// The program's start: reads our options, prepares the platform (backend, clock, script)
+// and runs the shell's WinMain with the game's command line. Returns the exit code; 2 for
+// unusable options or a script that cannot be read. Restores the working folder, so tests
+// may run it in-process more than once.
+int PlatformMain(int argc, char** argv);
+
 // The seed for srand: --seed when given, else the current time in seconds.
 unsigned PlatformSeedTime();
 

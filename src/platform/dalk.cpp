@@ -1,0 +1,191 @@
+// The display and input library over the active video backend: a two-buffer flip chain in
+// memory, mouse and keyboard state, the rate text.
+#include "platform/dalk.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "platform/backend.h"
+#include "platform/clock.h"
+#include "platform/clock_internal.h"
+#include "platform/font8x8.h"
+#include "platform/input.h"
+#include "platform/present_internal.h"
+#include "platform/window_internal.h"
+
+namespace {
+
+struct Display {
+  bool open = false;
+  Surface* front = nullptr;
+  Surface* back = nullptr;
+  bool keyboard = false;
+  bool mouseAcquired = false;
+  int windowX = 0, windowY = 0;
+  std::string lastError;
+  // Frame rate over the last half second or more.
+  uint32_t fpsStartMs = 0;
+  int fpsFrames = 0;
+  float fps = 0.0f;
+  uint64_t advancesAtLastPresent = 0;
+};
+
+Display display;
+ShownPicture shown;
+
+void KeepShownPicture(const Surface& picture) {
+  shown.width = picture.width();
+  shown.height = picture.height();
+  shown.pixels.resize(static_cast<size_t>(shown.width) * shown.height);
+  for (int y = 0; y < shown.height; ++y) {
+    std::memcpy(&shown.pixels[static_cast<size_t>(y) * shown.width], picture.row16(y),
+                static_cast<size_t>(shown.width) * 2);
+  }
+}
+
+void CountFrame() {
+  uint32_t now = ClockNowMs();
+  if (display.fpsFrames == 0) display.fpsStartMs = now;
+  ++display.fpsFrames;
+  uint32_t elapsed = now - display.fpsStartMs;
+  if (elapsed >= 500) {
+    display.fps = static_cast<float>(display.fpsFrames - 1) * 1000.0f / static_cast<float>(elapsed);
+    display.fpsFrames = 1;
+    display.fpsStartMs = now;
+  }
+}
+
+void ReleaseSurfaces() {
+  if (display.front) display.front->Release();
+  if (display.back) display.back->Release();
+  display.front = display.back = nullptr;
+}
+
+int InitDisplay(HWND window, int width, int height, bool fullScreen) {
+  if (display.open || width <= 0 || height <= 0) return 0;
+  std::string title = window == MainWindowHandle() ? MainWindowTitle() : "";
+  if (!Video().OpenDisplay(fullScreen, width, height, title)) {
+    display.lastError = Video().LastError();
+    return 0;
+  }
+  display.front = Surface::Create(width, height, 16);
+  display.back = Surface::Create(width, height, 16);
+  if (!display.front || !display.back) {
+    ReleaseSurfaces();
+    Video().CloseDisplay();
+    display.lastError = "out of memory for the display surfaces";
+    return 0;
+  }
+  display.open = true;
+  display.advancesAtLastPresent = ClockAdvanceCount();
+  return 1;
+}
+
+}  // namespace
+
+const ShownPicture& LastShownPicture() { return shown; }
+
+void ResetDisplay() {
+  ReleaseSurfaces();
+  display = Display{};
+  shown = ShownPicture{};
+}
+
+int DalkSetInstance(HINSTANCE) { return 1; }
+
+void DalkDebugEnable(int) {}
+
+int DalkInitDirectX(HWND window, int width, int height, int) {
+  return InitDisplay(window, width, height, true);
+}
+
+int DalkInitDirectX(HWND window, int width, int height) {
+  return InitDisplay(window, width, height, false);
+}
+
+void DalkPrintError() {
+  std::string text = "The display could not be started";
+  if (!display.lastError.empty()) text += ": " + display.lastError;
+  Video().ShowMessage("Zorbit", text.c_str());
+}
+
+void DalkSetViewport(int, int, int, int) {}
+
+void DalkGetDDInfo(Surface** front, Surface** back) {
+  if (front) *front = display.front;
+  if (back) *back = display.back;
+}
+
+int DalkInitMouse() { return 1; }
+
+int DalkInitFont(HWND) { return 1; }
+
+int DalkInitKeyboard() {
+  display.keyboard = true;
+  return 1;
+}
+
+int DalkFlip() {
+  if (!display.open) return 0;
+  bool ok = Video().Show(*display.back);
+  KeepShownPicture(*display.back);
+  // The shown picture moves to the front; the back now holds the one shown before it.
+  display.back->SwapContents(*display.front);
+  CountFrame();
+  NoteProgress();
+  HarnessAfterPresent();
+  // A loop that presents without ever waiting must still see time move.
+  if (ClockIsVirtual() && ClockAdvanceCount() == display.advancesAtLastPresent) {
+    ClockAdvance(kTimerPeriodMs);
+  }
+  display.advancesAtLastPresent = ClockAdvanceCount();
+  return ok ? 1 : 0;
+}
+
+void DalkAcquireMouse(int acquire) { display.mouseAcquired = acquire != 0; }
+
+void DalkGetMouseData(int* dx, int* dy, int* buttons) {
+  if (dx) *dx = 0;
+  if (dy) *dy = 0;
+  if (buttons) *buttons = input::Buttons();
+}
+
+unsigned char* DalkGetKeys() { return display.keyboard ? input::KeyBytes() : nullptr; }
+
+void DalkSetWindowXY(int x, int y) {
+  // The platform places and scales the picture itself; kept for completeness.
+  display.windowX = x;
+  display.windowY = y;
+}
+
+void DalkPrintString(const char* text, int x, int y) {
+  Surface* target = display.back;
+  if (!text || !target) return;
+  constexpr uint16_t kWhite = 0xFFFF;
+  for (int i = 0; text[i]; ++i) {
+    const unsigned char* glyph = FontGlyph(static_cast<unsigned char>(text[i]));
+    int left = x + i * kGlyphSize;
+    for (int row = 0; row < kGlyphSize; ++row) {
+      int py = y + row;
+      if (py < 0 || py >= target->height()) continue;
+      uint16_t* line = target->row16(py);
+      for (int col = 0; col < kGlyphSize; ++col) {
+        int px = left + col;
+        if (px >= 0 && px < target->width() && (glyph[row] & (0x80 >> col))) line[px] = kWhite;
+      }
+    }
+  }
+}
+
+float DalkGetFPS() { return display.fps; }
+
+void DalkFreeFont() {}
+
+void DalkFreeDirectInput() { display.keyboard = false; }
+
+void DalkFreeDirectX() {
+  ReleaseSurfaces();
+  if (display.open) Video().CloseDisplay();
+  display.open = false;
+}

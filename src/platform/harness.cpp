@@ -1,0 +1,165 @@
+// The program's start and end around the shell's WinMain, and the harness's hooks.
+#include "platform/harness.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "platform/backend.h"
+#include "platform/clock.h"
+#include "platform/clock_internal.h"
+#include "platform/input.h"
+#include "platform/options_internal.h"
+#include "platform/present_internal.h"
+#include "platform/script_player.h"
+#include "platform/win.h"
+#include "platform/window_internal.h"
+
+namespace {
+
+PlatformOptions options;
+std::function<std::string()> stateDump;
+std::unique_ptr<ScriptPlayer> player;
+
+// Game time past --max-ms after which a program that ignores its close is stopped.
+constexpr uint32_t kCloseGraceMs = 10000;
+
+std::string CurrentFolder() {
+  char buffer[4096];
+  return ::getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string(".");
+}
+
+std::string Absolute(const std::string& folder, const std::string& path) {
+  if (path.empty() || path[0] == '/') return path;
+  return folder + "/" + path;
+}
+
+bool ReadWhole(const std::string& path, std::string* text) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  *text = buffer.str();
+  return true;
+}
+
+void WriteDumpAtExit() {
+  if (options.dumpAtExit.empty()) return;
+  std::ofstream out(options.dumpAtExit, std::ios::binary | std::ios::trunc);
+  out << CurrentStateDump() << "\n";
+  if (!out) std::fprintf(stderr, "cannot write %s\n", options.dumpAtExit.c_str());
+}
+
+void WatchMaxTime(uint32_t limit) {
+  ClockAddListener([limit, posted = false](uint32_t now) mutable {
+    if (now >= limit && !posted) {
+      posted = true;
+      PostToMainWindow(WM_CLOSE, 0, 0);
+    }
+    if (now >= limit + kCloseGraceMs) {
+      std::fprintf(stderr, "the game did not close %u ms after --max-ms; stopping it\n",
+                   kCloseGraceMs);
+      if (player) player->Flush();
+      WriteDumpAtExit();
+      std::fflush(nullptr);
+      std::_Exit(3);
+    }
+  });
+}
+
+// The platform back to its start-of-run state.
+void ResetPlatform(bool headless) {
+  // A window that WinMain left behind is dropped without WM_DESTROY: the shell has returned.
+  ClockReset(headless);
+  ResetDisplay();
+  Video().CloseDisplay();
+  ResetWindowsAndMessages();
+  input::Reset();
+  player.reset();
+}
+
+// Reads the script before anything starts; a bad line stops the run.
+bool LoadScript(std::vector<ScriptEvent>* events) {
+  std::string text;
+  if (!ReadWhole(options.script, &text)) {
+    std::fprintf(stderr, "zorbit: cannot read the script %s\n", options.script.c_str());
+    return false;
+  }
+  ScriptError error;
+  if (!ParseScript(text, events, &error)) {
+    std::fprintf(stderr, "zorbit: %s:%d: %s\n", options.script.c_str(), error.line,
+                 error.message.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+const PlatformOptions& GetPlatformOptions() { return options; }
+
+unsigned PlatformSeedTime() {
+  return options.hasSeed ? options.seed : static_cast<unsigned>(std::time(nullptr));
+}
+
+void RegisterStateDump(std::function<std::string()> dump) { stateDump = std::move(dump); }
+
+std::string CurrentStateDump() { return stateDump ? stateDump() : std::string("{}"); }
+
+void HarnessAfterPresent() {
+  if (player) player->OnPresent(ClockNowMs());
+}
+
+int PlatformMain(int argc, char** argv) {
+  bool help = false;
+  std::string error;
+  if (!ParsePlatformOptions(argc, argv, &options, &help, &error)) {
+    std::fprintf(stderr, "zorbit: %s\n%s", error.c_str(), kPlatformUsage);
+    return 2;
+  }
+  if (help) {
+    std::fputs(kPlatformUsage, stdout);
+    return 0;
+  }
+  // Files named on the command line are where the user stood, not in the data folder.
+  const std::string startFolder = CurrentFolder();
+  options.script = Absolute(startFolder, options.script);
+  options.audioOut = Absolute(startFolder, options.audioOut);
+  options.dumpAtExit = Absolute(startFolder, options.dumpAtExit);
+
+  std::vector<ScriptEvent> events;
+  if (!options.script.empty() && !LoadScript(&events)) return 2;
+  if (!options.dataDir.empty() && ::chdir(options.dataDir.c_str()) != 0) {
+    std::fprintf(stderr, "zorbit: cannot enter the data folder %s\n", options.dataDir.c_str());
+    return 2;
+  }
+
+  ResetPlatform(options.headless);
+  SetVideoBackend(options.headless ? MakeHeadlessBackend() : MakeSdlBackend());
+  if (!options.script.empty()) {
+    player = std::make_unique<ScriptPlayer>(std::move(events), startFolder);
+    ClockAddListener([](uint32_t now) {
+      if (player) player->OnClock(now);
+    });
+  }
+  if (options.maxMs >= 0) WatchMaxTime(static_cast<uint32_t>(options.maxMs));
+
+  char commandLine[256];
+  std::snprintf(commandLine, sizeof commandLine, "%s", options.commandLine.c_str());
+  static int instanceTag;
+  int exitCode = WinMain(&instanceTag, nullptr, commandLine, SW_SHOWNORMAL);
+
+  if (player) player->Flush();
+  WriteDumpAtExit();
+  ResetPlatform(options.headless);
+  SetVideoBackend(MakeHeadlessBackend());
+  if (::chdir(startFolder.c_str()) != 0) {
+    std::fprintf(stderr, "zorbit: cannot return to %s\n", startFolder.c_str());
+  }
+  return exitCode;
+}

@@ -1,0 +1,136 @@
+// Keyboard and mouse state. The buttons are read by the timer thread (the game polls them
+// every 10 ms there), so they are atomic; the rest belongs to the main thread.
+#include "platform/input.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <cstring>
+
+#include "platform/window_internal.h"
+
+namespace input {
+namespace {
+
+struct KeyName {
+  int scan;
+  int virtualKey;
+  const char* name;
+};
+
+// PC scan codes (set 1) with their virtual keys and the names scripts use.
+constexpr KeyName kKeys[] = {
+    {1, VK_ESCAPE, "escape"}, {2, '1', "1"},   {3, '2', "2"},   {4, '3', "3"},
+    {5, '4', "4"},            {6, '5', "5"},   {7, '6', "6"},   {8, '7', "7"},
+    {9, '8', "8"},            {10, '9', "9"},  {11, '0', "0"},  {14, 0x08, "backspace"},
+    {15, 0x09, "tab"},        {16, 'Q', "q"},  {17, 'W', "w"},  {18, 'E', "e"},
+    {19, 'R', "r"},           {20, 'T', "t"},  {21, 'Y', "y"},  {22, 'U', "u"},
+    {23, 'I', "i"},           {24, 'O', "o"},  {25, 'P', "p"},  {28, VK_RETURN, "enter"},
+    {29, VK_CONTROL, "lctrl"}, {30, 'A', "a"}, {31, 'S', "s"},  {32, 'D', "d"},
+    {33, 'F', "f"},           {34, 'G', "g"},  {35, 'H', "h"},  {36, 'J', "j"},
+    {37, 'K', "k"},           {38, 'L', "l"},  {42, VK_SHIFT, "lshift"},
+    {44, 'Z', "z"},           {45, 'X', "x"},  {46, 'C', "c"},  {47, 'V', "v"},
+    {48, 'B', "b"},           {49, 'N', "n"},  {50, 'M', "m"},  {54, VK_SHIFT, "rshift"},
+    {56, VK_MENU, "alt"},     {57, VK_SPACE, "space"},
+    {59, VK_F1, "f1"},        {60, VK_F1 + 1, "f2"}, {61, VK_F1 + 2, "f3"},
+    {62, VK_F1 + 3, "f4"},    {63, VK_F1 + 4, "f5"}, {64, VK_F1 + 5, "f6"},
+    {65, VK_F1 + 6, "f7"},    {66, VK_F1 + 7, "f8"}, {67, VK_F1 + 8, "f9"},
+    {68, VK_F1 + 9, "f10"},   {87, VK_F1 + 10, "f11"}, {88, VK_F1 + 11, "f12"},
+    {0x9C, VK_RETURN, "kpenter"}, {0x9D, VK_CONTROL, "rctrl"}, {0xB8, VK_MENU, "ralt"},
+    {0xC8, 0x26, "up"},       {0xCB, 0x25, "left"}, {0xCD, 0x27, "right"},
+    {0xD0, 0x28, "down"},
+};
+
+std::atomic<int> buttons{0};
+POINT mouse;
+unsigned char keys[256];
+
+LPARAM MouseLParam() { return MakeLParam(mouse.x, mouse.y); }
+
+// Mouse messages carry the buttons held (MK_LBUTTON 1, MK_RBUTTON 2) in wParam.
+WPARAM MouseWParam() { return static_cast<WPARAM>(buttons.load() & 3); }
+
+}  // namespace
+
+void Reset() {
+  buttons = 0;
+  mouse = POINT{};
+  std::memset(keys, 0, sizeof keys);
+}
+
+void MouseMove(int x, int y) {
+  mouse.x = std::clamp(x, 0, 799);
+  mouse.y = std::clamp(y, 0, 599);
+  PostToMainWindow(WM_MOUSEMOVE, MouseWParam(), MouseLParam());
+}
+
+void MouseButton(int button, bool down) {
+  if (button != 0 && button != 1) return;
+  int bit = 1 << button;
+  int before = buttons.load();
+  if (((before & bit) != 0) == down) return;
+  buttons = down ? (before | bit) : (before & ~bit);
+  UINT message = button == 0 ? (down ? WM_LBUTTONDOWN : WM_LBUTTONUP)
+                             : (down ? WM_RBUTTONDOWN : WM_RBUTTONUP);
+  PostToMainWindow(message, MouseWParam(), MouseLParam());
+}
+
+void Key(int scanCode, bool down) {
+  if (scanCode <= 0 || scanCode > 255) return;
+  bool wasDown = (keys[scanCode] & 0x80) != 0;
+  if (!down && !wasDown) return;
+  keys[scanCode] = down ? 0x80 : 0;
+  int virtualKey = ScanToVirtualKey(scanCode);
+  if (virtualKey == 0) return;
+  // lParam: repeat count 1, the scan code, and for key-up the previous-state and
+  // transition bits.
+  uint32_t bits = 1u | (static_cast<uint32_t>(scanCode & 0x7F) << 16);
+  if (scanCode & 0x80) bits |= 1u << 24;  // extended key
+  if (down && wasDown) bits |= 1u << 30;
+  if (!down) bits |= (1u << 30) | (1u << 31);
+  PostToMainWindow(down ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(virtualKey),
+                   static_cast<LPARAM>(static_cast<int32_t>(bits)));
+}
+
+void ReleaseAll() {
+  for (int scan = 1; scan < 256; ++scan) Key(scan, false);
+  MouseButton(0, false);
+  MouseButton(1, false);
+}
+
+int Buttons() { return buttons.load(); }
+
+POINT MousePosition() { return mouse; }
+
+unsigned char* KeyBytes() { return keys; }
+
+bool VirtualKeyDown(int virtualKey) {
+  if (virtualKey == VK_LBUTTON) return (buttons.load() & 1) != 0;
+  if (virtualKey == VK_RBUTTON) return (buttons.load() & 2) != 0;
+  if (virtualKey == 0xA0) return keys[42] & 0x80;  // VK_LSHIFT
+  if (virtualKey == 0xA1) return keys[54] & 0x80;  // VK_RSHIFT
+  for (const KeyName& key : kKeys) {
+    if (key.virtualKey == virtualKey && (keys[key.scan] & 0x80)) return true;
+  }
+  return false;
+}
+
+int ScanToVirtualKey(int scanCode) {
+  for (const KeyName& key : kKeys) {
+    if (key.scan == scanCode) return key.virtualKey;
+  }
+  return 0;
+}
+
+int KeyNameToScan(const std::string& name) {
+  std::string lower = name;
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (lower == "return") lower = "enter";
+  if (lower == "esc") lower = "escape";
+  for (const KeyName& key : kKeys) {
+    if (lower == key.name) return key.scan;
+  }
+  return 0;
+}
+
+}  // namespace input

@@ -1,0 +1,32 @@
+// Keyboard and mouse state as the game sees it, fed by the backends and the script player.
+// Each change also posts the matching window message to the main window.
+#pragma once
+
+#include <string>
+
+#include "platform/win.h"
+
+namespace input {
+
+void Reset();
+// Mouse position in game pixels (0..799, 0..599).
+void MouseMove(int x, int y);
+// button 0 is left, 1 is right.
+void MouseButton(int button, bool down);
+// A key by PC scan code (set 1; extended keys carry bit 7, as DirectInput numbers them).
+void Key(int scanCode, bool down);
+// Every held key and button lets go (focus lost), with the matching up messages.
+void ReleaseAll();
+
+// Bit 0 left, bit 1 right; safe from the timer thread.
+int Buttons();
+POINT MousePosition();
+// 256 bytes by scan code, bit 7 while held.
+unsigned char* KeyBytes();
+bool VirtualKeyDown(int virtualKey);
+
+int ScanToVirtualKey(int scanCode);
+// Script key names: escape, f1, a..z, 0..9, space, enter, lshift (and a few more); 0 if unknown.
+int KeyNameToScan(const std::string& name);
+
+}  // namespace input

@@ -1,0 +1,93 @@
+// Our port's command-line options; everything else is the game's own command line.
+#include "platform/options_internal.h"
+
+#include <charconv>
+#include <cstring>
+
+namespace {
+
+bool ReadCount(const char* text, long long high, long long* out) {
+  long long value = 0;
+  const char* end = text + std::strlen(text);
+  auto [stop, ec] = std::from_chars(text, end, value);
+  if (ec != std::errc() || stop != end || value < 0 || value > high) return false;
+  *out = value;
+  return true;
+}
+
+}  // namespace
+
+const char* kPlatformUsage =
+    "Usage: zorbit [options] [launcher-folder]\n"
+    "  --data DIR            start in DIR, the game's data folder\n"
+    "  --headless            no window and no audio device; virtual clock\n"
+    "  --seed N              seed the random generator with N\n"
+    "  --script FILE         timed input (see README.md)\n"
+    "  --max-ms N            close the window after N ms of game time\n"
+    "                        (headless default 600000)\n"
+    "  --audio-out FILE.wav  also write the mixed sound to FILE.wav\n"
+    "  --dump-at-exit FILE   write the game's state as JSON at the end\n"
+    "  --scores              print the hall of fame and exit\n"
+    "  --help                this text\n";
+
+bool ParsePlatformOptions(int argc, char** argv, PlatformOptions* options, bool* help,
+                          std::string* error) {
+  *options = PlatformOptions{};
+  *help = false;
+  std::string commandLine;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg.rfind("--", 0) != 0) {
+      if (!commandLine.empty()) commandLine += ' ';
+      commandLine += arg;
+      continue;
+    }
+    auto value = [&](std::string* out) {
+      if (i + 1 >= argc) {
+        *error = arg + " needs a value";
+        return false;
+      }
+      *out = argv[++i];
+      return true;
+    };
+    long long number = 0;
+    std::string text;
+    if (arg == "--help") {
+      *help = true;
+    } else if (arg == "--headless") {
+      options->headless = true;
+    } else if (arg == "--scores") {
+      options->scores = true;
+    } else if (arg == "--data") {
+      if (!value(&options->dataDir)) return false;
+    } else if (arg == "--script") {
+      if (!value(&options->script)) return false;
+    } else if (arg == "--audio-out") {
+      if (!value(&options->audioOut)) return false;
+    } else if (arg == "--dump-at-exit") {
+      if (!value(&options->dumpAtExit)) return false;
+    } else if (arg == "--seed") {
+      if (!value(&text)) return false;
+      if (!ReadCount(text.c_str(), 0xFFFFFFFFll, &number)) {
+        *error = "--seed takes a whole number from 0 to 4294967295";
+        return false;
+      }
+      options->hasSeed = true;
+      options->seed = static_cast<unsigned>(number);
+    } else if (arg == "--max-ms") {
+      if (!value(&text)) return false;
+      if (!ReadCount(text.c_str(), 0x7FFFFFFFll, &number)) {
+        *error = "--max-ms takes a whole number of milliseconds";
+        return false;
+      }
+      options->maxMs = static_cast<int>(number);
+    } else {
+      *error = "unknown option " + arg;
+      return false;
+    }
+  }
+  if (options->headless && options->maxMs < 0) options->maxMs = 600000;
+  // The game copies it into a 256-byte buffer.
+  options->commandLine = commandLine.substr(0, 255);
+  return true;
+}

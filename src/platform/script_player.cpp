@@ -1,0 +1,132 @@
+#include "platform/script_player.h"
+
+#include <cstdio>
+#include <fstream>
+
+#include "platform/harness.h"
+#include "platform/input.h"
+#include "platform/present_internal.h"
+#include "platform/window_internal.h"
+
+ScriptPlayer::ScriptPlayer(std::vector<ScriptEvent> events, std::string baseFolder)
+    : events_(std::move(events)), base_(std::move(baseFolder)) {}
+
+std::string ScriptPlayer::Resolve(const std::string& file) const {
+  if (file.empty() || file[0] == '/' || base_.empty()) return file;
+  return base_ + "/" + file;
+}
+
+void ScriptPlayer::OnClock(uint32_t nowMs) {
+  while (next_ < events_.size() && events_[next_].atMs <= nowMs) {
+    const ScriptEvent& event = events_[next_++];
+    if (event.op == ScriptOp::Screenshot || event.op == ScriptOp::Dump) {
+      owed_.push_back(event);
+    } else if (event.op == ScriptOp::End) {
+      ended_ = true;
+    } else {
+      Apply(event);
+    }
+  }
+  CloseWhenDone();
+}
+
+void ScriptPlayer::OnPresent(uint32_t nowMs) {
+  OnClock(nowMs);
+  for (const ScriptEvent& event : owed_) Output(event);
+  owed_.clear();
+  CloseWhenDone();
+}
+
+void ScriptPlayer::Flush() {
+  for (const ScriptEvent& event : owed_) Output(event);
+  owed_.clear();
+}
+
+void ScriptPlayer::CloseWhenDone() {
+  if (!ended_ || closed_ || !owed_.empty()) return;
+  if (!MainWindowHandle()) return;
+  closed_ = true;
+  PostToMainWindow(WM_CLOSE, 0, 0);
+}
+
+void ScriptPlayer::Apply(const ScriptEvent& event) {
+  switch (event.op) {
+    case ScriptOp::Move:
+      input::MouseMove(event.x, event.y);
+      break;
+    case ScriptOp::Press:
+    case ScriptOp::Release:
+      input::MouseButton(event.button, event.op == ScriptOp::Press);
+      break;
+    case ScriptOp::KeyDown:
+    case ScriptOp::KeyUp:
+      input::Key(event.scanCode, event.op == ScriptOp::KeyDown);
+      break;
+    case ScriptOp::Deactivate:
+    case ScriptOp::Activate:
+      PostActivation(event.op == ScriptOp::Activate);
+      break;
+    case ScriptOp::Close:
+      PostToMainWindow(WM_CLOSE, 0, 0);
+      break;
+    default:
+      break;
+  }
+}
+
+void ScriptPlayer::Output(const ScriptEvent& event) {
+  std::string path = Resolve(event.file);
+  bool ok = false;
+  if (event.op == ScriptOp::Screenshot) {
+    ok = WriteScreenshot(path) != 0;
+  } else {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << CurrentStateDump() << "\n";
+    ok = static_cast<bool>(out);
+  }
+  if (!ok) std::fprintf(stderr, "script line %d: cannot write %s\n", event.line, path.c_str());
+}
+
+int WriteScreenshot(const std::string& path) {
+  ShownPicture blank;
+  const ShownPicture* picture = &LastShownPicture();
+  if (picture->pixels.empty()) {
+    blank.width = 800;
+    blank.height = 600;
+    blank.pixels.assign(800 * 600, 0);
+    picture = &blank;
+  }
+  const int width = picture->width, height = picture->height;
+  const uint32_t rowBytes = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
+  const uint32_t imageBytes = rowBytes * static_cast<uint32_t>(height);
+  unsigned char header[54] = {'B', 'M'};
+  auto put32 = [&header](int at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) header[at + i] = static_cast<unsigned char>(v >> (8 * i));
+  };
+  put32(2, 54 + imageBytes);
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, static_cast<uint32_t>(width));
+  put32(22, static_cast<uint32_t>(height));
+  header[26] = 1;   // planes
+  header[28] = 24;  // bits per pixel
+  put32(34, imageBytes);
+  put32(38, 2835);  // 72 dpi
+  put32(42, 2835);
+  std::vector<unsigned char> row(rowBytes, 0);
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return 0;
+  bool ok = std::fwrite(header, 1, sizeof header, file) == sizeof header;
+  for (int y = height - 1; ok && y >= 0; --y) {  // BMP rows go bottom-up
+    for (int x = 0; x < width; ++x) {
+      uint16_t p = picture->pixels[static_cast<size_t>(y) * width + x];
+      unsigned r = (p >> 11) & 31, g = (p >> 5) & 63, b = p & 31;
+      row[x * 3 + 0] = static_cast<unsigned char>((b << 3) | (b >> 2));
+      row[x * 3 + 1] = static_cast<unsigned char>((g << 2) | (g >> 4));
+      row[x * 3 + 2] = static_cast<unsigned char>((r << 3) | (r >> 2));
+    }
+    ok = std::fwrite(row.data(), 1, rowBytes, file) == rowBytes;
+  }
+  ok = std::fclose(file) == 0 && ok;
+  return ok ? 1 : 0;
+}

@@ -1,0 +1,216 @@
+// The SDL driver: the picture in a window (or full screen), scaled with its aspect kept when
+// the window is resized; SDL events become input state and window messages.
+#include <cstdio>
+#include <memory>
+
+#include "platform/backend.h"
+#include "platform/input.h"
+#include "platform/letterbox.h"
+#include "platform/sdl/sdl_handles.h"
+#include "platform/window_internal.h"
+
+namespace {
+
+class SdlBackend final : public VideoBackend {
+ public:
+  bool OpenDisplay(bool fullScreen, int width, int height, const std::string& title) override;
+  void CloseDisplay() override;
+  bool Show(const Surface& picture) override;
+  void PollEvents() override;
+  void WaitEvents(int ms) override;
+  void SetTitle(const std::string& title) override {
+    if (window_) SDL_SetWindowTitle(window_.get(), title.c_str());
+  }
+  void ShowMessage(const char* caption, const char* text) override;
+  void ScreenSize(int* width, int* height) override;
+  bool IsHeadless() const override { return false; }
+  std::string LastError() const override { return error_; }
+
+ private:
+  bool EnsureVideo();
+  void Translate(const SDL_Event& event);
+  void TranslateWindow(const SDL_WindowEvent& event);
+  void TranslateKey(const SDL_KeyboardEvent& event);
+  void MouseAt(int x, int y);
+
+  std::unique_ptr<SdlSubsystem> video_;
+  SdlWindow window_;
+  SdlRenderer renderer_;
+  SdlTexture texture_;
+  int width_ = 800, height_ = 600;
+  bool altAlone_ = false;
+  std::string error_;
+};
+
+bool SdlBackend::EnsureVideo() {
+  if (video_ && video_->ok()) return true;
+  video_ = std::make_unique<SdlSubsystem>(SDL_INIT_VIDEO);
+  if (!video_->ok()) {
+    error_ = SDL_GetError();
+    return false;
+  }
+  return true;
+}
+
+bool SdlBackend::OpenDisplay(bool fullScreen, int width, int height, const std::string& title) {
+  if (!EnsureVideo()) return false;
+  width_ = width;
+  height_ = height;
+  Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+  if (fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+  window_.reset(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                 width, height, flags));
+  if (window_) {
+    renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_PRESENTVSYNC));
+    if (!renderer_) renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
+  }
+  if (renderer_) {
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    texture_.reset(SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_RGB565,
+                                     SDL_TEXTUREACCESS_STREAMING, width, height));
+  }
+  if (!texture_) {
+    error_ = SDL_GetError();
+    CloseDisplay();
+    return false;
+  }
+  SDL_SetWindowMinimumSize(window_.get(), width / 4, height / 4);
+  return true;
+}
+
+void SdlBackend::CloseDisplay() {
+  texture_.reset();
+  renderer_.reset();
+  window_.reset();
+}
+
+bool SdlBackend::Show(const Surface& picture) {
+  if (!texture_) return false;
+  if (SDL_UpdateTexture(texture_.get(), nullptr, picture.pixels(), picture.pitch()) != 0)
+    return false;
+  int outW = 0, outH = 0;
+  SDL_GetRendererOutputSize(renderer_.get(), &outW, &outH);
+  PictureBox box = FitPicture(outW, outH, picture.width(), picture.height());
+  SDL_Rect target{box.x, box.y, box.width, box.height};
+  SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
+  SDL_RenderClear(renderer_.get());
+  SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, &target);
+  SDL_RenderPresent(renderer_.get());
+  return true;
+}
+
+void SdlBackend::PollEvents() {
+  if (!video_ || !video_->ok()) return;
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) Translate(event);
+}
+
+void SdlBackend::WaitEvents(int ms) {
+  if (!video_ || !video_->ok()) {
+    SDL_Delay(static_cast<Uint32>(ms));
+    return;
+  }
+  SDL_Event event;
+  if (SDL_WaitEventTimeout(&event, ms)) Translate(event);
+  PollEvents();
+}
+
+void SdlBackend::ShowMessage(const char* caption, const char* text) {
+  std::fprintf(stderr, "%s%s%s\n", caption, *caption ? ": " : "", text);
+  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, *caption ? caption : "Zorbit", text, nullptr);
+}
+
+void SdlBackend::ScreenSize(int* width, int* height) {
+  *width = 800;
+  *height = 600;
+  SDL_DisplayMode mode;
+  if (EnsureVideo() && SDL_GetDesktopDisplayMode(0, &mode) == 0) {
+    *width = mode.w;
+    *height = mode.h;
+  }
+}
+
+// Window coordinates (SDL's logical units) to picture pixels.
+void SdlBackend::MouseAt(int x, int y) {
+  if (!window_) return;
+  int windowW = 0, windowH = 0;
+  SDL_GetWindowSize(window_.get(), &windowW, &windowH);
+  PictureBox box = FitPicture(windowW, windowH, width_, height_);
+  int px = 0, py = 0;
+  OutputToPicture(box, x, y, width_, height_, &px, &py);
+  input::MouseMove(px, py);
+}
+
+void SdlBackend::Translate(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_QUIT:
+      PostToMainWindow(WM_CLOSE, 0, 0);
+      break;
+    case SDL_WINDOWEVENT:
+      if (window_ && event.window.windowID == SDL_GetWindowID(window_.get()))
+        TranslateWindow(event.window);
+      break;
+    case SDL_MOUSEMOTION:
+      MouseAt(event.motion.x, event.motion.y);
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      if (event.button.button != SDL_BUTTON_LEFT && event.button.button != SDL_BUTTON_RIGHT) break;
+      MouseAt(event.button.x, event.button.y);
+      input::MouseButton(event.button.button == SDL_BUTTON_LEFT ? 0 : 1,
+                         event.type == SDL_MOUSEBUTTONDOWN);
+      break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+      TranslateKey(event.key);
+      break;
+    default:
+      break;
+  }
+}
+
+void SdlBackend::TranslateWindow(const SDL_WindowEvent& event) {
+  switch (event.event) {
+    case SDL_WINDOWEVENT_CLOSE:
+      PostToMainWindow(WM_CLOSE, 0, 0);
+      break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+      PostActivation(true);
+      break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+      input::ReleaseAll();  // keys let go elsewhere would otherwise stay held
+      PostActivation(false);
+      break;
+    case SDL_WINDOWEVENT_MAXIMIZED:
+      // The platform scales the picture into the window itself, so the game must not shift
+      // the mouse: these are the sizes for which its centring formula gives offset 0.
+      PostToMainWindow(WM_SIZE, SIZE_MAXIMIZED, MakeLParam(width_ - 2, height_));
+      break;
+    case SDL_WINDOWEVENT_MINIMIZED:
+      PostToMainWindow(WM_SIZE, SIZE_MINIMIZED, 0);
+      break;
+    case SDL_WINDOWEVENT_RESTORED:
+      PostToMainWindow(WM_SIZE, SIZE_RESTORED, MakeLParam(width_, height_));
+      break;
+    case SDL_WINDOWEVENT_MOVED:
+      PostToMainWindow(WM_MOVE, 0, MakeLParam(event.data1, event.data2));
+      break;
+    default:
+      break;
+  }
+}
+
+void SdlBackend::TranslateKey(const SDL_KeyboardEvent& event) {
+  int scan = SdlToPcScanCode(event.keysym.scancode);
+  bool down = event.type == SDL_KEYDOWN;
+  bool alt = scan == 56 || scan == 0xB8;
+  if (down && !event.repeat) altAlone_ = alt;
+  if (scan) input::Key(scan, down);
+  // Alt pressed and let go alone asks for the system menu, as it does on the original system.
+  if (!down && alt && altAlone_) PostToMainWindow(WM_SYSCOMMAND, SC_KEYMENU, 0);
+  if (!down && alt) altAlone_ = false;
+}
+
+}  // namespace
+
+std::unique_ptr<VideoBackend> MakeSdlBackend() { return std::make_unique<SdlBackend>(); }
