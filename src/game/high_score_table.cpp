@@ -39,11 +39,14 @@ void HighScoreTable::Free() { records_.reset(); }
 
 int HighScoreTable::Insert(const char* text, int32_t score) {
   if (!records_) return 0;
+  // Taken before shifting: the text may be one of our own records.
+  HighScoreRecord entry;
+  CopyText(entry.text, text);
+  entry.score = score;
   for (int i = 0; i < count_; ++i) {
     if (score > records_[i].score) {
       for (int j = count_ - 1; j > i; --j) records_[j] = records_[j - 1];
-      CopyText(records_[i].text, text);
-      records_[i].score = score;
+      records_[i] = entry;
       return 1;
     }
   }

@@ -12,7 +12,7 @@ PlayerProfiles ThePlayerProfiles;
 
 namespace {
 
-void SectionName(int i, char (&section)[16]) {
+void SectionName(int i, char (&section)[24]) {
   std::snprintf(section, sizeof section, "Player%d", i + 1);
 }
 
@@ -46,7 +46,7 @@ void PlayerProfiles::WritePlayerId(int id) {
 void PlayerProfiles::LoadProfile(int i) {
   if (iniPath[0] == '\0') return;
   i = Index(i);
-  char section[16];
+  char section[24];
   SectionName(i, section);
   PlayerProfile& p = profiles[i];
   GetPrivateProfileString(section, "name", section, p.name, sizeof p.name, iniPath);
@@ -60,7 +60,7 @@ void PlayerProfiles::SaveProfile(int i, const PlayerProfile& profile) {
   if (iniPath[0] != '\0') {
     // The profile may be one of our own, which the reload below overwrites: copy first.
     PlayerProfile p = profile;
-    char section[16];
+    char section[24];
     SectionName(i, section);
     // Fields are read as terminated strings even if the caller filled them to the brim.
     p.name[sizeof p.name - 1] = p.address[sizeof p.address - 1] = '\0';

@@ -144,6 +144,7 @@ int CongratulationsStep(int buttons) {
 }
 
 void EndCongratulations() {
+  nextBlink = 0;
   banner.reset();
   blinker.reset();
   footer.reset();

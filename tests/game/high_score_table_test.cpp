@@ -70,6 +70,10 @@ TEST(HighScoreInsert, TextIsCutToTheFieldAndNullIsEmpty) {
   EXPECT_EQ(std::strlen(t.Record(0)->text), kHighScoreTextSize - 1);
   t.Insert(nullptr, 20);
   EXPECT_STREQ(t.Record(0)->text, "");
+  // A text taken from the table itself survives the shift that moves its record.
+  t.Insert("again", 5);
+  t.Insert(t.Record(2)->text, 30);
+  EXPECT_STREQ(t.Record(0)->text, "again");
 }
 
 TEST(HighScoreInsert, AFreedTableIsSafeToUse) {
