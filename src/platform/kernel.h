@@ -46,7 +46,7 @@ BOOL CloseHandle(HANDLE handle);
 
 // Milliseconds of the platform clock (virtual when headless).
 DWORD GetTickCount();
-// Real time: sleeps; under the virtual clock only yields (time moves with the game).
+// Real time: sleeps. Virtual clock: moves game time on (call it from the game thread only).
 void Sleep(DWORD ms);
 
 // Global memory: one allocation per handle. GMEM_ZEROINIT fills it with zeros.
