@@ -58,10 +58,43 @@ Surface* ToRGB565(SDL_Surface* raw) {
   return out;
 }
 
+// The game's pictures are at most screen-sized; anything far larger is a corrupt header,
+// which would otherwise have the reader allocate whatever the header claims.
+constexpr int64_t kMaxSide = 16384;
+constexpr int64_t kMaxPixels = int64_t{1} << 24;
+
+int32_t Read32(const uint8_t* p) {
+  return static_cast<int32_t>(p[0] | p[1] << 8 | p[2] << 16 | uint32_t{p[3]} << 24);
+}
+int32_t Read16(const uint8_t* p) { return p[0] | p[1] << 8; }
+
+// Checks the file and info headers' size fields before the picture is read.
+bool PlausibleHeader(SDL_RWops* rw) {
+  uint8_t head[26] = {};
+  const Sint64 start = SDL_RWtell(rw);
+  const bool read = SDL_RWread(rw, head, sizeof head, 1) == 1;
+  if (SDL_RWseek(rw, start, RW_SEEK_SET) != start || !read) return false;
+  if (head[0] != 'B' || head[1] != 'M') return false;
+  const int32_t infoSize = Read32(head + 14);
+  int64_t width, height;
+  if (infoSize == 12) {  // the old core header: 16-bit sizes
+    width = Read16(head + 18);
+    height = Read16(head + 20);
+  } else if (infoSize >= 40 && infoSize <= 1024) {
+    width = Read32(head + 18);
+    height = Read32(head + 22);
+    if (height < 0) height = -height;  // top-down rows
+  } else {
+    return false;
+  }
+  return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
+         width * height <= kMaxPixels;
+}
+
 // Takes ownership of rw.
 Surface* Load(SDL_RWops* rw, int bitsPerPixel) {
   if (!rw) return nullptr;
-  if (bitsPerPixel != 8 && bitsPerPixel != 16) {
+  if ((bitsPerPixel != 8 && bitsPerPixel != 16) || !PlausibleHeader(rw)) {
     SDL_RWclose(rw);
     return nullptr;
   }

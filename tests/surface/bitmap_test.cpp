@@ -168,6 +168,11 @@ TEST_F(BitmapFiles, MissingTruncatedAndGarbageFilesGiveNull) {
   auto huge = good;
   huge[18] = huge[19] = huge[20] = 0x7F;  // width far beyond the data
   bad.push_back(Write("huge.bmp", huge));
+  // A header claiming 1114112 x 131072 pixels must not make the reader allocate them.
+  auto giant = good;
+  giant[18] = giant[19] = giant[20] = 0, giant[21] = 0;
+  giant[20] = 0x11, giant[24] = 0x02, giant[22] = giant[23] = 0;
+  bad.push_back(Write("giant.bmp", giant));
   for (const std::string& path : bad) {
     EXPECT_EQ(DalkLoadBitmap(path.c_str(), 16), nullptr) << path;
     EXPECT_EQ(DalkLoadBitmap(path.c_str(), 8), nullptr) << path;
