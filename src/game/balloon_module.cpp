@@ -6,6 +6,7 @@
 #include "game/balloon_state.h"
 #include "game/catalogue.h"
 #include "game/game_sounds.h"
+#include "game/state_dump.h"
 #include "shell/redraw_list.h"
 #include "sprites/button.h"
 #include "sprites/sprite.h"
@@ -73,6 +74,7 @@ void BalloonModule::Open(DirectDraw* dd, Surface* surface) {
   LoadCatalogue();
   LoadDisplaySprites();
   LoadSounds();
+  RegisterRoundStateDump();
   TheBalloonState.NewRound();
 }
 

@@ -1,0 +1,137 @@
+// The round's state machine and its drawing: the tests that end a round, the time bonus,
+// the time bar and the score panel's numbers.
+#include <gtest/gtest.h>
+
+#include "../board/board_test_util.h"
+#include "game/round_end.h"
+#include "shell/frame_timer.h"
+
+using namespace boardtest;
+
+namespace {
+
+class RoundState : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    EnsureCatalogue();
+    EnsureSurfaces();
+    ResetFrameTimerState();
+    FramesPerSecond = 100.0f;
+    state.SetState(Playing);
+  }
+  // A rising picture that stays on screen for a second.
+  void LaunchEffect() {
+    auto* e = new RisingSprite();
+    e->AddSharedFrame(BackSurface);
+    e->y = 300.0f;
+    e->expiry = GetTicks() + 1000;
+    state.effects->Append(e);
+  }
+  RecordingState state;
+};
+
+TEST_F(RoundState, ClearingTheBoardTurnsEverySecondLeftIntoAThousandPoints) {
+  Layout(state, {"..", ".."});
+  state.SetScore(1234);
+  SetClockSeconds(40);
+  StartGameClock();
+  state.Frame();
+  EXPECT_EQ(state.GetState(), Cleared);
+  EXPECT_EQ(state.endReason, EndBoardCleared);
+  EXPECT_EQ(state.GetScore(), 1234 + 500000 + 40 * 1000);
+  EXPECT_EQ(GetClockSeconds(), 0);
+  EXPECT_EQ(GameClockRunning(), 0);
+  EXPECT_EQ(state.pauses, std::vector<int>(40, 1));
+  EXPECT_EQ(state.sounds, std::vector<std::string>{"allpop"});
+}
+
+TEST_F(RoundState, ClearingTheBoardWithNoTimeLeftAddsTheBonusOnly) {
+  Layout(state, {".."});
+  SetClockSeconds(0);
+  state.Frame();
+  EXPECT_EQ(state.GetState(), Cleared);
+  EXPECT_EQ(state.GetScore(), 500000);
+  EXPECT_TRUE(state.pauses.empty());
+}
+
+TEST_F(RoundState, TimeOutWaitsForTheEffectsToGo) {
+  Layout(state, {"rr", "gy"});
+  SetClockSeconds(0);
+  LaunchEffect();
+  state.effectsShowing = 1;
+  state.Frame();
+  EXPECT_EQ(state.GetState(), Playing);  // the effect is still flying
+  for (int i = 0; i < 101; ++i) FrameTimerStep();
+  state.Frame();  // draws the round: the effect expires
+  EXPECT_EQ(state.effectsShowing, 0);
+  state.Frame();
+  EXPECT_EQ(state.GetState(), Ending);
+  EXPECT_EQ(state.endReason, EndStillPlaying);
+}
+
+TEST_F(RoundState, NoMoveLeftEndsTheRoundWithItsReasonOnceEffectsAreGone) {
+  Layout(state, {"ry", "gr"});
+  SetClockSeconds(100);
+  state.effectsShowing = 1;
+  LaunchEffect();
+  state.Frame();
+  EXPECT_EQ(state.GetState(), Playing);
+  EXPECT_EQ(state.endReason, EndNoMoveLeft);
+  for (int i = 0; i < 101; ++i) FrameTimerStep();
+  state.Frame();
+  state.Frame();
+  EXPECT_EQ(state.GetState(), Ending);
+  EXPECT_EQ(state.endReason, EndNoMoveLeft);
+}
+
+TEST_F(RoundState, AnUnknownStateOnlyDraws) {
+  Layout(state, {".."});
+  state.SetState(5);
+  state.SetScore(77);
+  state.dirty = 1;
+  EXPECT_EQ(state.Frame(), RoundContinue);
+  EXPECT_EQ(state.GetState(), 5);
+  EXPECT_EQ(state.GetScore(), 77);
+  EXPECT_EQ(state.dirty, 0);  // the board was drawn
+}
+
+TEST_F(RoundState, TimerBarFrames) {
+  EXPECT_EQ(TimerBarFrame(200, 200), 0);
+  EXPECT_EQ(TimerBarFrame(100, 200), 18);
+  EXPECT_EQ(TimerBarFrame(0, 200), 36);
+  EXPECT_EQ(TimerBarFrame(230, 200), 0);  // bonus seconds beyond the round's length
+  EXPECT_EQ(TimerBarFrame(90, 90), 0);
+  // No round length to measure against: still a frame of the bar.
+  EXPECT_EQ(TimerBarFrame(5, 0), 0);
+  EXPECT_EQ(TimerBarFrame(0, 0), 36);
+  EXPECT_EQ(TimerBarFrame(5, -10), 0);
+}
+
+TEST_F(RoundState, DrawNumberRightAlignsDigitsAndLeavesGapsForOthers) {
+  Sprite digits;
+  for (int i = 0; i < 10; ++i) digits.AddFrame(Surface::Create(20, 30, 16));
+  digits.width = 200;  // a strip reports the whole picture's width
+  const int page = TheRedrawList.page;
+  auto drawnXs = [&](const char* text) {
+    const int before = TheRedrawList.pages[page].Count();
+    DrawNumber(&digits, 77, 57, text, BackSurface);
+    std::vector<int> xs;
+    for (int i = before; i < TheRedrawList.pages[page].Count(); ++i)
+      xs.push_back(TheRedrawList.pages[page].GetAt(i)->x);
+    return xs;
+  };
+  EXPECT_EQ(drawnXs("123"), (std::vector<int>{17, 37, 57}));
+  EXPECT_EQ(drawnXs("1-3"), (std::vector<int>{17, 57}));
+  DrawNumber(nullptr, 77, 57, "1", BackSurface);  // no font: nothing, no crash
+}
+
+TEST_F(RoundState, AddTimeBonusCountsTheClockDownVisibly) {
+  SetClockSeconds(3);
+  StopGameClock();
+  state.AddTimeBonus(1000, 3);
+  EXPECT_EQ(GetClockSeconds(), 0);
+  EXPECT_EQ(state.GetScore(), 3000);
+  EXPECT_EQ(state.pauses, (std::vector<int>{1, 1, 1}));
+}
+
+}  // namespace
