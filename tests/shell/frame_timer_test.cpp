@@ -1,0 +1,85 @@
+// The tick count and the round's clock, which counts a second every 999 ms of ticks.
+#include <gtest/gtest.h>
+
+#include "platform/clock_internal.h"
+#include "platform/mmsystem.h"
+#include "shell/app.h"
+#include "shell/frame_timer.h"
+
+namespace {
+
+class FrameTimerTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetFrameTimerState(); }
+  void TearDown() override {
+    StopFrameTimer();
+    ResetFrameTimerState();
+  }
+  static void Steps(int n) {
+    for (int i = 0; i < n; ++i) FrameTimerStep();
+  }
+};
+
+TEST_F(FrameTimerTest, TicksAdvanceByTen) {
+  Steps(3);
+  EXPECT_EQ(GetTicks(), 30);
+  EXPECT_EQ(TicksSince(10), 20);
+}
+
+TEST_F(FrameTimerTest, ClockCountsDownOnceEnoughMillisecondsGathered) {
+  SetClockSeconds(3);
+  StartGameClock();
+  Steps(99);  // 990 ms: short of 999
+  EXPECT_EQ(GetClockSeconds(), 3);
+  Steps(1);
+  EXPECT_EQ(GetClockSeconds(), 2);
+  Steps(99);
+  EXPECT_EQ(GetClockSeconds(), 2) << "the accumulator starts again from 0";
+  Steps(1);
+  EXPECT_EQ(GetClockSeconds(), 1);
+  Steps(300);
+  EXPECT_EQ(GetClockSeconds(), 0) << "never below zero";
+}
+
+TEST_F(FrameTimerTest, StoppedClockHoldsButTheSecondsStillPass) {
+  SetClockSeconds(5);
+  StopGameClock();
+  Steps(150);
+  EXPECT_EQ(GetClockSeconds(), 5);
+  StartGameClock();
+  Steps(49);  // the half second gathered while stopped still counts
+  EXPECT_EQ(GetClockSeconds(), 5);
+  Steps(1);
+  EXPECT_EQ(GetClockSeconds(), 4);
+}
+
+TEST_F(FrameTimerTest, PeriodicTimerDrivesTheTicksUnderTheVirtualClock) {
+  ClockReset(true);
+  SetClockSeconds(10);
+  EXPECT_EQ(StartFrameTimer(), 0);
+  ASSERT_TRUE(FrameTimerRunning());
+  ClockAdvance(2000);
+  EXPECT_EQ(GetTicks(), 2000);
+  EXPECT_EQ(GetClockSeconds(), 8);
+  for (int i = 0; i < 5; ++i) WaitForTimerTick();
+  EXPECT_EQ(GetTicks(), 2050);
+  StopFrameTimer();
+  EXPECT_FALSE(FrameTimerRunning());
+  ClockAdvance(100);
+  EXPECT_EQ(GetTicks(), 2050);
+  ClockReset(false);
+}
+
+TEST_F(FrameTimerTest, FramePacingWaitsForTheDeadlineWithoutATimer) {
+  ClockReset(true);
+  ResetFrameDeadline();
+  LimitFrameRate(100);
+  int start = GetTicks();
+  LimitFrameRate(100);
+  LimitFrameRate(100);
+  EXPECT_GE(TicksSince(start), 20) << "system-clock pacing moves the ticks on";
+  EXPECT_FLOAT_EQ(FramesPerSecond, 100.0f);
+  ClockReset(false);
+}
+
+}  // namespace
