@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "game/high_score_table.h"
 #include "platform/dalk.h"
 #include "platform/harness.h"
 #include "platform/mmsystem.h"
@@ -165,6 +166,7 @@ int RunFrameLoop() {
 }  // namespace
 
 int WinMain(HINSTANCE instance, HINSTANCE, char* commandLine, int) {
+  if (GetPlatformOptions().scores) return PrintHallOfFame(stdout) ? 0 : 1;
   DirectDraw* directDraw = nullptr;
   if (DirectDrawCreate(nullptr, &directDraw, nullptr) != DD_OK || !directDraw) {
     MessageBox(nullptr, "DirectX not installed. Program needs DirectX 7.0a or higher to run",
