@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/clock_internal.h"
+#include "platform/dalk.h"
+#include "platform/input.h"
+#include "platform/letterbox.h"
+#include "platform/present_internal.h"
+#include "platform/window_internal.h"
+
+namespace {
+
+std::vector<MSG> seen;
+
+LRESULT RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  MSG msg;
+  msg.hwnd = window;
+  msg.message = message;
+  msg.wParam = wParam;
+  msg.lParam = lParam;
+  seen.push_back(msg);
+  if (message == WM_DESTROY) PostQuitMessage(3);
+  return DefWindowProc(window, message, wParam, lParam);
+}
+
+class Window : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ClockReset(true);
+    ResetDisplay();
+    ResetWindowsAndMessages();
+    input::Reset();
+    seen.clear();
+    WNDCLASS windowClass;
+    windowClass.lpfnWndProc = RecordingProc;
+    windowClass.lpszClassName = "Test";
+    ASSERT_NE(RegisterClass(&windowClass), 0);
+    window = CreateWindowEx(0, "Test", "Title", WS_VISIBLE, 0, 0, 800, 600, nullptr, nullptr,
+                            nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+  }
+  void TearDown() override {
+    ResetDisplay();
+    ResetWindowsAndMessages();
+    ClockReset(false);
+  }
+  // Takes and dispatches every queued message; the kinds in order.
+  std::vector<UINT> Pump() {
+    std::vector<UINT> kinds;
+    MSG msg;
+    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      kinds.push_back(msg.message);
+      if (msg.message == WM_QUIT) break;
+      TranslateMessage(&msg);
+      DispatchMessage(&msg);
+    }
+    return kinds;
+  }
+  HWND window = nullptr;
+};
+
+TEST_F(Window, AVisibleWindowIsActivatedAndMessagesKeepTheirOrder) {
+  EXPECT_EQ(CreateWindowEx(0, "Test", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr),
+            nullptr);  // one window
+  PostMessage(window, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 7);
+  EXPECT_EQ(Pump(), (std::vector<UINT>{WM_ACTIVATEAPP, WM_ACTIVATE, MM_MCINOTIFY}));
+  EXPECT_EQ(seen[1].wParam, WA_ACTIVE);
+  EXPECT_EQ(seen[2].lParam, 7);
+  MSG msg;
+  EXPECT_EQ(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE), 0);
+}
+
+TEST_F(Window, CloseDestroysAtOnceAndQuitComesLast) {
+  Pump();
+  PostMessage(window, WM_CLOSE, 0, 0);
+  PostMessage(window, 0x0400, 0, 0);
+  MSG msg;
+  ASSERT_TRUE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
+  DispatchMessage(&msg);  // WM_CLOSE: the default destroys the window, WM_DESTROY at once
+  EXPECT_EQ(seen.back().message, WM_DESTROY);
+  EXPECT_EQ(MainWindowHandle(), nullptr);
+  // Messages for the window are gone with it; the quit comes when nothing else is left.
+  ASSERT_TRUE(PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE));
+  EXPECT_EQ(msg.message, WM_QUIT);
+  ASSERT_TRUE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, WM_QUIT);
+  EXPECT_EQ(msg.wParam, 3u);
+  EXPECT_EQ(PostMessage(window, WM_CLOSE, 0, 0), 0);
+  EXPECT_EQ(DestroyWindow(window), 0);
+}
+
+TEST_F(Window, InputReachesStateAndMessages) {
+  Pump();
+  seen.clear();
+  input::MouseMove(123, 456);
+  input::MouseButton(0, true);
+  input::MouseButton(1, true);
+  input::Key(42, true);
+  input::Key(30, true);
+  input::Key(30, false);
+  int dx = 5, dy = 5, buttons = 0;
+  DalkGetMouseData(&dx, &dy, &buttons);
+  EXPECT_EQ(buttons, 3);
+  EXPECT_EQ(DalkGetKeys(), nullptr);  // not before the keyboard starts
+  DalkInitKeyboard();
+  ASSERT_NE(DalkGetKeys(), nullptr);
+  EXPECT_EQ(DalkGetKeys()[DIK_LSHIFT], 0x80);
+  EXPECT_EQ(DalkGetKeys()[30], 0);
+  EXPECT_TRUE(GetAsyncKeyState(VK_SHIFT) & 0x8000);
+  EXPECT_TRUE(GetAsyncKeyState(VK_RBUTTON) & 0x8000);
+  EXPECT_FALSE(GetAsyncKeyState('A') & 0x8000);
+  POINT point;
+  GetCursorPos(&point);
+  EXPECT_EQ(point.x, 123);
+  EXPECT_EQ(point.y, 456);
+
+  EXPECT_EQ(Pump(), (std::vector<UINT>{WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_KEYDOWN,
+                                       WM_KEYDOWN, WM_KEYUP}));
+  EXPECT_EQ(seen[0].lParam, (456 << 16) | 123);
+  EXPECT_EQ(seen[3].wParam, static_cast<WPARAM>(VK_SHIFT));
+  EXPECT_EQ(seen[4].wParam, static_cast<WPARAM>('A'));
+  EXPECT_EQ((seen[4].lParam >> 16) & 0xFF, 30);
+  EXPECT_TRUE(seen[5].lParam & (1u << 31));
+  input::MouseMove(-5, 9000);  // held onto the picture
+  GetCursorPos(&point);
+  EXPECT_EQ(point.x, 0);
+  EXPECT_EQ(point.y, 599);
+}
+
+TEST_F(Window, AnIdleLoopStillSeesTimeMove) {
+  Pump();
+  MSG msg;
+  uint32_t before = ClockNowMs();
+  for (int i = 0; i < 10; ++i) PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE);
+  EXPECT_GT(ClockNowMs(), before);
+}
+
+TEST_F(Window, FlipShowsTheBackAndLeavesThePictureOfTwoFlipsAgo) {
+  ASSERT_EQ(DalkFlip(), 0);  // no display yet
+  ASSERT_EQ(DalkInitDirectX(window, 800, 600), 1);
+  Surface* front = nullptr;
+  Surface* back = nullptr;
+  DalkGetDDInfo(&front, &back);
+  ASSERT_NE(back, nullptr);
+  ASSERT_NE(front, back);
+  auto paint = [back](uint16_t colour) {
+    for (int y = 0; y < 600; ++y)
+      for (int x = 0; x < 800; ++x) back->row16(y)[x] = colour;
+  };
+  paint(0x1111);
+  ASSERT_EQ(DalkFlip(), 1);
+  EXPECT_EQ(LastShownPicture().pixels[0], 0x1111);
+  paint(0x2222);
+  ASSERT_EQ(DalkFlip(), 1);
+  EXPECT_EQ(LastShownPicture().pixels[799 * 600 - 1], 0x2222);
+  EXPECT_EQ(back->row16(300)[400], 0x1111);  // what was shown two flips ago
+  EXPECT_EQ(front->row16(0)[0], 0x2222);
+  Surface* sameBack = nullptr;
+  DalkGetDDInfo(nullptr, &sameBack);
+  EXPECT_EQ(sameBack, back);  // the same object, as the redraw list expects
+}
+
+TEST_F(Window, PresentingWithoutWaitingMovesTimeAndTheRateIsMeasured) {
+  ASSERT_EQ(DalkInitDirectX(window, 800, 600, 16), 1);
+  uint32_t before = ClockNowMs();
+  for (int i = 0; i < 100; ++i) DalkFlip();
+  EXPECT_EQ(ClockNowMs() - before, 1000u);
+  EXPECT_NEAR(DalkGetFPS(), 100.0f, 0.5f);
+  for (int i = 0; i < 100; ++i) {
+    ClockAdvance(30);
+    DalkFlip();
+  }
+  EXPECT_NEAR(DalkGetFPS(), 33.3f, 0.5f);
+}
+
+TEST_F(Window, PrintStringDrawsClippedText) {
+  ASSERT_EQ(DalkInitDirectX(window, 800, 600), 1);
+  Surface* back = nullptr;
+  DalkGetDDInfo(nullptr, &back);
+  DalkPrintString("100.00", 580, 0);
+  int lit = 0;
+  for (int y = 0; y < 8; ++y)
+    for (int x = 580; x < 580 + 48; ++x) lit += back->row16(y)[x] == 0xFFFF;
+  EXPECT_GT(lit, 20);
+  for (int x = 0; x < 580; ++x) EXPECT_EQ(back->row16(3)[x], 0);
+  DalkPrintString("edge", 790, 596);  // partly off the surface: no harm
+  DalkPrintString("\x01\xff", -4, -4);
+}
+
+TEST(Letterbox, KeepsTheAspectAndMapsBack) {
+  PictureBox wide = FitPicture(1920, 1080, 800, 600);
+  EXPECT_EQ(wide.width, 1440);
+  EXPECT_EQ(wide.height, 1080);
+  EXPECT_EQ(wide.x, 240);
+  EXPECT_EQ(wide.y, 0);
+  PictureBox tall = FitPicture(800, 1000, 800, 600);
+  EXPECT_EQ(tall.y, 200);
+  int x, y;
+  OutputToPicture(wide, 240, 0, 800, 600, &x, &y);
+  EXPECT_EQ(x, 0);
+  EXPECT_EQ(y, 0);
+  OutputToPicture(wide, 240 + 1439, 1079, 800, 600, &x, &y);
+  EXPECT_EQ(x, 799);
+  EXPECT_EQ(y, 599);
+  OutputToPicture(wide, 10, 5000, 800, 600, &x, &y);  // on the bars: clamped
+  EXPECT_EQ(x, 0);
+  EXPECT_EQ(y, 599);
+  OutputToPicture(FitPicture(800, 600, 800, 600), 321, 123, 800, 600, &x, &y);
+  EXPECT_EQ(x, 321);
+  EXPECT_EQ(y, 123);
+}
+
+}  // namespace
