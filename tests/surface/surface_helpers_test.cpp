@@ -211,6 +211,17 @@ TEST(ClippedBltRect, TakesTheSourceRectangleAndClipsIt) {
   EXPECT_EQ(Px(*screen, 0, 0), 0x7777);
 }
 
+TEST(BlitToBothBuffers, StretchesTheWholeSourceOverTheDestination) {
+  auto picture = MakeSurface(2, 1), screen = MakeSurface(8, 6);
+  picture->row16(0)[0] = 0x001F, picture->row16(0)[1] = 0x0042;
+  SetKey(*picture, 0x001F, 0x001F);  // a plain blit: the key does not apply
+  BlitToBothBuffers(screen.get(), picture.get());
+  EXPECT_EQ(Px(*screen, 0, 0), 0x001F);
+  EXPECT_EQ(Px(*screen, 3, 5), 0x001F);
+  EXPECT_EQ(Px(*screen, 4, 0), 0x0042);
+  EXPECT_EQ(Px(*screen, 7, 5), 0x0042);
+}
+
 TEST(ConvertPaletteSurface, MapsIndicesThroughThePalette) {
   auto indexed = MakeSurface(4, 2, 8);
   PaletteEntry* p = indexed->palette()->entries;
