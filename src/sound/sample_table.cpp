@@ -29,7 +29,15 @@ void DalkSound::ClearSampleList() {
   if (!g_SampleList) return;
   // Records still armed for these slots would start chains of whatever moves in next.
   for (int i = 1; i < g_nMaxEventCount; ++i) g_EventList[i].pSample = nullptr;
-  for (int i = 0; i < g_nMaxSampleCount; ++i) ClearSample(&g_SampleList[i]);
+  for (int i = 0; i < g_nMaxSampleCount; ++i) {
+    SNDSample* s = &g_SampleList[i];
+    // A cleared slot forgets its buffer: release it here or it plays on and leaks.
+    if (s->buffer && s != g_StreamInfo.sample) {
+      s->buffer->Stop();
+      s->buffer->Release();
+    }
+    if (s != g_StreamInfo.sample) ClearSample(s);
+  }
   g_pLastSample = g_SampleList;
   g_pEndSample = g_SampleList + g_nMaxSampleCount;
 }

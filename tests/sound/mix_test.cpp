@@ -1,0 +1,104 @@
+// What a played sample does to the mix: when it is heard, how loud, on which side, and
+// what a chain starts when its first sample ends.
+#include "sound_test_support.h"
+
+namespace {
+
+class Mixing : public SoundLibraryTest {
+ protected:
+  void SetUp() override {
+    SoundLibraryTest::SetUp();
+    WavSpec s;
+    s.data = Tone(2205);  // 0.1 s at 22050 Hz: 4410 frames of the 44100 Hz mix
+    ASSERT_EQ(1, lib_.LoadSample(C(WriteTemp("mix.wav", MakeWav(s))), 1));
+    WavSpec quiet;
+    quiet.data = Tone(4410, 8000);
+    ASSERT_EQ(1, lib_.LoadSample(C(WriteTemp("mix2.wav", MakeWav(quiet))), 2));
+  }
+};
+
+TEST_F(Mixing, APlayedSampleIsHeardForItsLengthThenSilence) {
+  EXPECT_EQ(0, Rms(Render(512), 0, 0, 512));
+  lib_.PlaySample(1, 0xFFFF, 0x8000);
+  auto mix = Render(8820);
+  const double full = 16000 / std::sqrt(2.0);
+  EXPECT_NEAR(full, Rms(mix, 0, 0, 4400), full * 0.05);
+  EXPECT_NEAR(full, Rms(mix, 1, 0, 4400), full * 0.05);
+  EXPECT_EQ(0, Rms(mix, 0, 4420, 8820));
+}
+
+TEST_F(Mixing, VolumeAndPanScaleTheChannels) {
+  const double full = 16000 / std::sqrt(2.0);
+  lib_.PlaySample(1, 0x8000, 0x8000);  // -10 dB
+  auto half = Render(4000);
+  EXPECT_NEAR(full * 0.316, Rms(half, 0, 0, 4000), full * 0.02);
+  Render(8000);
+  lib_.PlaySample(1, 0xFFFF, 0xFFFF);  // far left
+  auto left = Render(4000);
+  EXPECT_NEAR(full, Rms(left, 0, 0, 4000), full * 0.05);
+  EXPECT_LT(Rms(left, 1, 0, 4000), 1.0);
+  Render(8000);
+  lib_.PlaySample(1, 0xFFFF, 1);  // far right
+  auto right = Render(4000);
+  EXPECT_LT(Rms(right, 0, 0, 4000), 1.0);
+  EXPECT_NEAR(full, Rms(right, 1, 0, 4000), full * 0.05);
+}
+
+TEST_F(Mixing, PitchResamples) {
+  SNDSample* s = lib_.FindSample(1);
+  ASSERT_NE(nullptr, s);
+  ASSERT_EQ(1, s->SetPitch(44100));  // twice as fast: over in half the time
+  s->PlaySample(0xFFFF, 0x8000);
+  auto mix = Render(4410);
+  EXPECT_GT(Rms(mix, 0, 0, 2200), 5000);
+  EXPECT_EQ(0, Rms(mix, 0, 2210, 4410));
+}
+
+TEST_F(Mixing, AChainStartsTheNextSampleWithTheLastVolumeAndPan) {
+  SNDSample* a = lib_.FindSample(1);
+  SNDSample* b = lib_.FindSample(2);
+  ASSERT_TRUE(a && b);
+  b->flags &= ~SNDSample::Reserved;
+  ASSERT_EQ(a, SNDSample::ChainSample(a, b));
+  EXPECT_EQ(b, SNDSample::ChainSample(nullptr, b));
+  EXPECT_EQ(nullptr, SNDSample::ChainSample(a, nullptr));
+  a->PlaySample(0x8000, 0xFFFF);
+  EXPECT_TRUE(a->flags & SNDSample::EndArmed);
+  Render(4410 + 512);  // a ends inside this
+  ASSERT_TRUE(WaitFor([&] { return b->SamplePlaying() != 0; }));
+  EXPECT_EQ(0x8000, b->volume);
+  EXPECT_EQ(0xFFFF, b->pan);
+  EXPECT_FALSE(a->flags & SNDSample::EndArmed);
+  auto mix = Render(2000);
+  EXPECT_GT(Rms(mix, 0, 0, 2000), 500);
+  EXPECT_LT(Rms(mix, 1, 0, 2000), 1.0);
+}
+
+TEST_F(Mixing, StoppingAChainedSampleContinuesTheChainButFreeingItDoesNot) {
+  SNDSample* a = lib_.FindSample(1);
+  SNDSample* b = lib_.FindSample(2);
+  b->flags &= ~SNDSample::Reserved;
+  SNDSample::ChainSample(a, b);
+  a->PlaySample(0xFFFF, 0x8000);
+  a->StopSample();
+  ASSERT_TRUE(WaitFor([&] { return b->SamplePlaying() != 0; }));
+  b->StopSample();
+  a->PlaySample(0xFFFF, 0x8000);
+  lib_.FreeSample(a);
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_FALSE(b->SamplePlaying());
+}
+
+TEST_F(Mixing, PauseKeepsThePlace) {
+  SNDSample* a = lib_.FindSample(2);
+  a->PlaySample(0xFFFF, 0x8000);
+  Render(1000);
+  ASSERT_EQ(1, a->PauseSample());
+  EXPECT_GT(a->pausePosition, 0u);
+  EXPECT_EQ(0, Rms(Render(1000), 0, 0, 1000));
+  ASSERT_EQ(1, a->UnPauseSample());
+  EXPECT_GT(Rms(Render(1000), 0, 0, 1000), 1000);
+  EXPECT_EQ(0, a->UnPauseSample());
+}
+
+}  // namespace
