@@ -43,3 +43,7 @@ void SetClockSeconds(int seconds);
 int GetClockSeconds();
 void StartGameClock();
 void StopGameClock();
+
+// Back to the state before WinMain ran: lets one process run the game more than once
+// (in-process test runs). The game's own state is not touched.
+void ResetShellState();

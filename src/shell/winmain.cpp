@@ -167,6 +167,7 @@ int RunFrameLoop() {
 
 int WinMain(HINSTANCE instance, HINSTANCE, char* commandLine, int) {
   if (GetPlatformOptions().scores) return PrintHallOfFame(stdout) ? 0 : 1;
+  ResetShellState();
   DirectDraw* directDraw = nullptr;
   if (DirectDrawCreate(nullptr, &directDraw, nullptr) != DD_OK || !directDraw) {
     MessageBox(nullptr, "DirectX not installed. Program needs DirectX 7.0a or higher to run",
