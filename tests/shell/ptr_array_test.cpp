@@ -30,15 +30,6 @@ TEST(PtrArray, AppendDoublesTheCapacityAndKeepsOrder) {
   EXPECT_EQ(list.GetAt(252), nullptr);  // spare slots are null
 }
 
-TEST(PtrArray, ZeroCapacityListStillGrows) {
-  PtrArray<int> list(0);
-  int a = 0, b = 0;
-  list.Append(&a);
-  list.Append(&b);
-  EXPECT_EQ(list.Count(), 2);
-  EXPECT_EQ(list.GetAt(1), &b);
-}
-
 TEST(PtrArray, SetAtGrowsToTheIndexAndLeavesCountAlone) {
   PtrArray<int> list(4);
   int a = 0, b = 0;

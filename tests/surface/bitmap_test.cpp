@@ -184,14 +184,6 @@ TEST_F(BitmapFiles, MissingTruncatedAndGarbageFilesGiveNull) {
   EXPECT_TRUE(fromMemory);
 }
 
-TEST_F(BitmapFiles, BackslashPathsAreAccepted) {
-  std::filesystem::create_directories(dir_ / "title");
-  Write("title/pic.bmp", MakeBmp(2, 2, 24, Gradient));
-  const std::string gamePath = dir_.string() + "\\title\\pic.bmp";
-  SurfacePtr s(DalkLoadBitmap(gamePath.c_str(), 16));
-  EXPECT_TRUE(s);
-}
-
 TEST_F(BitmapFiles, LoadTiledBitmapCutsTheFile) {
   const std::string path = Write("score.bmp", MakeBmp(350, 30, 24, [](int x, int) {
     return Rgb{static_cast<uint8_t>((x / 34) * 16), 0, 0};
