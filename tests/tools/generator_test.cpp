@@ -1,0 +1,71 @@
+// The generator's own pieces: the picture and sound writers and the key-colour rule.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#ifdef ZORBIT_DATA_GENERATED
+#include "datagen.h"
+
+namespace {
+
+using namespace gen;
+
+TEST(Generator, BmpRoundTripsOddWidthsWithRowPadding)
+{
+    Image img;
+    img.width = 3;
+    img.height = 2;
+    img.rgb = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
+    Bytes b = encodeBmp(img);
+    EXPECT_EQ(54u + 2 * 12, b.size()) << "each 9-byte row is padded to 12";
+    Image back;
+    ASSERT_TRUE(decodeBmp(b, back));
+    EXPECT_EQ(img.rgb, back.rgb);
+    b.resize(60);
+    EXPECT_FALSE(decodeBmp(b, back)) << "a truncated file is refused";
+}
+
+// Half-covered edge pixels become the key rather than a blend with it, and a visible pixel
+// that would round onto the key is moved off it.
+TEST(Generator, GameImagesKeepTheKeyColourForTransparencyOnly)
+{
+    Canvas c(4, 1);
+    c.set(0, 0, rgb(255, 0, 0, 0.4f));
+    c.set(1, 0, rgb(255, 0, 0, 0.6f));
+    c.set(2, 0, rgb(0, 0, 255));
+    c.set(3, 0, rgb(3, 2, 250));
+    Image img = toGameImage(c);
+    EXPECT_TRUE(isKeyColor565(img.at(0, 0)));
+    EXPECT_FALSE(isKeyColor565(img.at(1, 0)));
+    EXPECT_GT(img.at(1, 0)[0], 200) << "an edge keeps its own colour, not a blend with the key";
+    EXPECT_FALSE(isKeyColor565(img.at(2, 0)));
+    EXPECT_FALSE(isKeyColor565(img.at(3, 0)));
+}
+
+TEST(Generator, WavHeaderDescribesSixteenBitPcm)
+{
+    Bytes b = encodeWav({0.0f, 1.0f, -1.0f}, 22050, 1);
+    ASSERT_EQ(44u + 6, b.size());
+    EXPECT_EQ(0, std::memcmp(b.data(), "RIFF", 4));
+    EXPECT_EQ(0, std::memcmp(b.data() + 8, "WAVEfmt ", 8));
+    EXPECT_EQ(1, b[20]);          // PCM
+    EXPECT_EQ(16, b[34]);         // bits
+    EXPECT_EQ(0, std::memcmp(b.data() + 36, "data", 4));
+    EXPECT_EQ(0x7F, b[47]);       // full scale, clamped
+    EXPECT_EQ(0x80, b[49] & 0x80);
+}
+
+TEST(Generator, SameArtAndSoundOnEveryRun)
+{
+    std::vector<Picture> a, b;
+    addBalloonPictures(a);
+    addBalloonPictures(b);
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t i = 0; i < a.size(); i++)
+        EXPECT_EQ(encodeBmp(toGameImage(a[i].art)), encodeBmp(toGameImage(b[i].art))) << a[i].path;
+    auto s1 = makeSounds(), s2 = makeSounds();
+    for (size_t i = 0; i < s1.size(); i++) EXPECT_EQ(s1[i].samples, s2[i].samples) << s1[i].name;
+}
+
+} // namespace
+#endif

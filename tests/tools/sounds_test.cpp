@@ -1,0 +1,136 @@
+// The generated sounds load into the game's sound library, and sound clean; the music decodes
+// and loops seamlessly.
+#include "data_folder.h"
+
+#include "platform/audio_device.h"
+#include "sound/dalk_sound.h"
+
+#ifdef ZORBIT_DATA_GENERATED
+#include <mpg123.h>
+#endif
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* kSounds[] = {"pop1", "pop2", "pop3", "pop4", "pop5", "allcolor", "allpop",
+                         "pushrow", "negative", "bhitb", "reveal", "blow", "bonus", "thunder"};
+
+std::vector<uint8_t> ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+uint32_t U32(const std::vector<uint8_t>& b, size_t at) { return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24; }
+
+// 16-bit mono samples of the data chunk (the files are plain: "fmt " then "data").
+std::vector<int16_t> Samples(const std::vector<uint8_t>& b)
+{
+    std::vector<int16_t> out;
+    size_t at = 12;
+    while (at + 8 <= b.size()) {
+        uint32_t size = U32(b, at + 4);
+        if (std::string(b.begin() + long(at), b.begin() + long(at) + 4) == "data") {
+            for (size_t i = at + 8; i + 1 < at + 8 + size && i + 1 < b.size(); i += 2) out.push_back(int16_t(b[i] | b[i + 1] << 8));
+            break;
+        }
+        at += 8 + size;
+    }
+    return out;
+}
+
+TEST(Sounds, EveryEffectLoadsIntoTheSoundLibrary)
+{
+    SKIP_WITHOUT_DATA();
+    AudioUseManualDevice(true);
+    ASSERT_EQ(1, g_DalkSound.Init(nullptr, 20));
+    unsigned long id = 10;
+    for (const char* name : kSounds) {
+        std::string path = DataDir() + "/sounds/" + name + ".wav";
+        EXPECT_EQ(1, g_DalkSound.LoadSample(const_cast<char*>(path.c_str()), id)) << name;
+        const SNDSample& s = DalkSound::g_SampleList[id - 10];
+        EXPECT_EQ(1u, s.channels) << name;
+        EXPECT_EQ(16u, s.bits) << name;
+        EXPECT_EQ(22050u, s.frequency) << name;
+        id++;
+    }
+    g_DalkSound.Exit();
+}
+
+// Short, loud enough, and without clicks: silence at both ends, no offset, no clipping.
+TEST(Sounds, EffectsAreShortNormalisedAndStartAndEndSilently)
+{
+    SKIP_WITHOUT_DATA();
+    for (const char* name : kSounds) {
+        auto samples = Samples(ReadAll(DataDir() + "/sounds/" + name + ".wav"));
+        ASSERT_GT(samples.size(), 1000u) << name;
+        EXPECT_LE(samples.size(), 22050u * 4) << name << " is too long for an effect";
+        int peak = 0;
+        double sum = 0;
+        for (int16_t s : samples) peak = std::max(peak, std::abs(int(s))), sum += s;
+        EXPECT_GT(peak, 32767 / 4) << name << " is too quiet";
+        EXPECT_LT(peak, 32767) << name << " clips";
+        EXPECT_LT(std::fabs(sum / samples.size()), 100.0) << name << " has a DC offset";
+        EXPECT_LT(std::abs(int(samples.front())), 200) << name << " starts with a click";
+        EXPECT_LT(std::abs(int(samples.back())), 200) << name << " ends with a click";
+    }
+}
+
+#ifdef ZORBIT_DATA_GENERATED
+std::vector<int16_t> DecodeMp3(const std::string& path, long& rate, int& channels)
+{
+    std::vector<int16_t> pcm;
+    mpg123_init();
+    int err = 0;
+    mpg123_handle* mh = mpg123_new(nullptr, &err);
+    if (!mh) return pcm;
+    mpg123_param(mh, MPG123_FLAGS, MPG123_GAPLESS | MPG123_QUIET, 0);
+    int encoding = 0;
+    if (mpg123_open(mh, path.c_str()) == MPG123_OK && mpg123_getformat(mh, &rate, &channels, &encoding) == MPG123_OK) {
+        mpg123_format_none(mh);
+        mpg123_format(mh, rate, channels, MPG123_ENC_SIGNED_16);
+        unsigned char buf[16384];
+        size_t done = 0;
+        int r;
+        while ((r = mpg123_read(mh, buf, sizeof buf, &done)) == MPG123_OK || r == MPG123_NEW_FORMAT || done > 0) {
+            auto* s = reinterpret_cast<int16_t*>(buf);
+            pcm.insert(pcm.end(), s, s + done / 2);
+            if (r == MPG123_DONE) break;
+        }
+        mpg123_close(mh);
+    }
+    mpg123_delete(mh);
+    return pcm;
+}
+
+// The game restarts the music from the top when it ends, so the end must flow into the start:
+// no silence at either end, and the last and first moments equally loud.
+TEST(Music, DecodesToAMinuteThatLoopsWithoutAGap)
+{
+    SKIP_WITHOUT_DATA();
+    long rate = 0;
+    int channels = 0;
+    auto pcm = DecodeMp3(DataDir() + "/sounds/music.mp3", rate, channels);
+    ASSERT_EQ(44100, rate);
+    ASSERT_EQ(2, channels);
+    size_t frames = pcm.size() / 2;
+    EXPECT_GE(frames, size_t(60 * rate)) << "the tune must last a minute";
+    EXPECT_LE(frames, size_t(64 * rate + 576)) << "the encoder's padding must be dropped on decoding";
+    auto rms = [&](size_t from, size_t count) {
+        double sum = 0;
+        for (size_t i = from * 2; i < (from + count) * 2; i++) sum += double(pcm[i]) * pcm[i];
+        return std::sqrt(sum / (count * 2));
+    };
+    size_t window = size_t(rate / 50); // 20 ms
+    double head = rms(0, window), tail = rms(frames - window, window);
+    EXPECT_GT(head, 300.0) << "the loop starts with a gap";
+    EXPECT_GT(tail, 300.0) << "the loop ends with a gap";
+}
+#endif
+
+} // namespace
