@@ -24,7 +24,7 @@ struct SourceRows {
   int pitch;
 };
 
-// Rows of the destination rectangle, its size, and how to treat the source key.
+// Rows of the destination rectangle and its size.
 struct Target {
   uint8_t* first;
   int pitch;
@@ -49,7 +49,8 @@ template <typename T>
 }
 
 template <typename T>
-[[gnu::noinline]] void KeyedRangeRow(T* __restrict dst, const T* __restrict src, int n, T low, T high) {
+[[gnu::noinline]] void KeyedRangeRow(T* __restrict dst, const T* __restrict src, int n, T low,
+                                     T high) {
   for (int i = 0; i < n; ++i) {
     const T v = src[i];
     const T keep = static_cast<T>(-static_cast<T>(v >= low && v <= high));
