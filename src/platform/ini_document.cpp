@@ -37,7 +37,10 @@ std::string Unquote(std::string_view value) {
 
 IniDocument IniDocument::Parse(std::string_view text) {
   IniDocument doc;
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") {
+    doc.bom_ = true;
+    text.remove_prefix(3);
+  }
   doc.finalEol_ = text.empty() || text.back() == '\n';
   size_t crlf = text.find("\r\n");
   if (crlf != std::string_view::npos && crlf == text.find('\n') - 1) doc.eol_ = "\r\n";
@@ -46,7 +49,7 @@ IniDocument IniDocument::Parse(std::string_view text) {
     size_t newline = text.find('\n', pos);
     size_t stop = newline == std::string_view::npos ? text.size() : newline;
     std::string_view raw = text.substr(pos, stop - pos);
-    if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+    while (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
     pos = stop + 1;
     Line line;
     line.raw = std::string(raw);
@@ -162,7 +165,7 @@ void IniDocument::RemoveSection(std::string_view section) {
 }
 
 std::string IniDocument::Serialize() const {
-  std::string out;
+  std::string out = bom_ ? "\xEF\xBB\xBF" : "";
   for (size_t i = 0; i < lines_.size(); ++i) {
     out += lines_[i].raw;
     if (i + 1 < lines_.size() || finalEol_) out += eol_;

@@ -36,4 +36,5 @@ class IniDocument {
   std::vector<Line> lines_;
   std::string eol_ = "\n";
   bool finalEol_ = true;
+  bool bom_ = false;
 };
