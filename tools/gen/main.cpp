@@ -14,6 +14,15 @@ int main(int argc, char** argv)
     }
     std::string dataDir = argv[1];
     auto started = std::chrono::steady_clock::now();
+    auto lap = started;
+    std::string timings;
+    auto mark = [&](const char* what) {
+        auto now = std::chrono::steady_clock::now();
+        char buf[64];
+        std::snprintf(buf, sizeof buf, " %s %.2f s", what, std::chrono::duration<double>(now - lap).count());
+        timings += buf;
+        lap = now;
+    };
     int failures = 0;
 
     std::vector<Picture> pictures;
@@ -26,6 +35,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "datagen: cannot write %s\n", p.path.c_str());
             failures++;
         }
+    mark("pictures");
 
     for (const Sound& s : makeSounds())
         if (!writeFile(dataDir + "/sounds/" + s.name + ".wav", encodeWav(s.samples, kEffectRate, 1))) {
@@ -33,7 +43,11 @@ int main(int argc, char** argv)
             failures++;
         }
 
-    Bytes mp3 = encodeMp3(makeMusic(), kMusicRate);
+    mark("sounds");
+    std::vector<float> tune = makeMusic();
+    mark("music");
+    Bytes mp3 = encodeMp3(tune, kMusicRate);
+    mark("mp3");
     if (mp3.empty() || !writeFile(dataDir + "/sounds/music.mp3", mp3)) {
         std::fprintf(stderr, "datagen: cannot make sounds/music.mp3\n");
         failures++;
@@ -43,8 +57,9 @@ int main(int argc, char** argv)
         std::string review = argv[2];
         writeFile(review + "/contact-sheet.bmp", encodeBmp(toGameImage(makeContactSheet(pictures))));
         writeFile(review + "/start-mockup.bmp", encodeBmp(toGameImage(makeStartMockup(pictures))));
+        mark("review");
     }
     double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    std::printf("datagen: %zu pictures, sounds and music in %.2f s\n", pictures.size(), secs);
+    std::printf("datagen: %zu pictures, sounds and music in %.2f s (%s)\n", pictures.size(), secs, timings.c_str() + 1);
     return failures == 0 ? 0 : 1;
 }

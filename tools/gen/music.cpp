@@ -3,7 +3,9 @@
 #include "datagen.h"
 #include "synth.h"
 
+#include <map>
 #include <string>
+#include <tuple>
 
 namespace gen {
 
@@ -30,9 +32,9 @@ using Voice = float (*)(float t, float f, float len);
 
 float leadVoice(float t, float f, float len)
 {
-    float vib = std::sin(kTwoPi * 5.0f * t) * 0.003f * std::min(1.0f, t / 0.25f);
+    float vib = fastSin(kTwoPi * 5.0f * t) * 0.003f * std::min(1.0f, t / 0.25f);
     float p = kTwoPi * f * (1 + vib) * t;
-    float tone = std::sin(p) + 0.45f * std::sin(2 * p) + 0.22f * std::sin(3 * p) + 0.08f * std::sin(4 * p);
+    float tone = fastSin(p) + 0.45f * fastSin(2 * p) + 0.22f * fastSin(3 * p) + 0.08f * fastSin(4 * p);
     float env = std::min(1.0f, t / 0.012f) * (0.65f + 0.35f * std::exp(-t / 0.12f));
     if (t > len) env *= std::exp(-(t - len) / 0.07f);
     return tone * env;
@@ -40,27 +42,46 @@ float leadVoice(float t, float f, float len)
 
 float bellVoice(float t, float f, float)
 {
-    return (std::sin(kTwoPi * f * t) + 0.3f * std::sin(kTwoPi * f * 4.0f * t) * std::exp(-t / 0.05f)) * pluck(t, 0.002f, 0.35f);
+    return (fastSin(kTwoPi * f * t) + 0.3f * fastSin(kTwoPi * f * 4.0f * t) * std::exp(-t / 0.05f)) * pluck(t, 0.002f, 0.35f);
 }
 
 float marimbaVoice(float t, float f, float)
 {
-    return (std::sin(kTwoPi * f * t) + 0.25f * std::sin(kTwoPi * f * 3.9f * t) * std::exp(-t / 0.03f)) * pluck(t, 0.003f, 0.16f);
+    return (fastSin(kTwoPi * f * t) + 0.25f * fastSin(kTwoPi * f * 3.9f * t) * std::exp(-t / 0.03f)) * pluck(t, 0.003f, 0.16f);
 }
 
 float bassVoice(float t, float f, float len)
 {
     float p = kTwoPi * f * t;
     float env = pluck(t, 0.006f, 0.3f) * (t > len ? std::exp(-(t - len) / 0.04f) : 1.0f);
-    return (std::sin(p) + 0.3f * std::sin(2 * p) + 0.1f * std::sin(3 * p)) * env;
+    return (fastSin(p) + 0.3f * fastSin(2 * p) + 0.1f * fastSin(3 * p)) * env;
 }
+
+// The tune repeats its notes a great deal: each distinct note is synthesised once.
+class NoteCache {
+public:
+    const std::vector<float>& get(Voice v, float note, float beats, float tail)
+    {
+        auto key = std::make_tuple(v, note, beats, tail);
+        auto it = notes_.find(key);
+        if (it != notes_.end()) return it->second;
+        float f = midiToHz(note), len = beats * kBeat;
+        std::vector<float> wave(size_t((len + tail) * kRate));
+        for (size_t i = 0; i < wave.size(); i++) wave[i] = v(i / kRate, f, len);
+        return notes_.emplace(key, std::move(wave)).first->second;
+    }
+
+private:
+    std::map<std::tuple<Voice, float, float, float>, std::vector<float>> notes_;
+};
+
+NoteCache* gNotes = nullptr; // set while makeMusic runs
 
 void addNote(Track& tr, float startBeat, float beats, float note, float gain, float pan, Voice v, float tail)
 {
-    float f = midiToHz(note), len = beats * kBeat;
+    const std::vector<float>& wave = gNotes->get(v, note, beats, tail);
     size_t first = size_t(startBeat * kBeat * kRate);
-    size_t count = size_t((len + tail) * kRate);
-    for (size_t i = 0; i < count; i++) tr.add(first + i, gain * v(i / kRate, f, len), pan);
+    for (size_t i = 0; i < wave.size(); i++) tr.add(first + i, gain * wave[i], pan);
 }
 
 // Notes as "C5", "F#4", "R" (rest), each followed by its length in eighths: "E5:2 G5:2".
@@ -128,7 +149,7 @@ void addDrums(Track& tr, int bar, Rng& rng)
             for (size_t i = 0; i < size_t(0.25f * kRate); i++) {
                 float t = i / kRate;
                 phase += kTwoPi * (50 + 90 * std::exp(-t / 0.03f)) / kRate;
-                tr.add(at + i, 0.55f * std::sin(phase) * pluck(t, 0.001f, 0.09f), 0);
+                tr.add(at + i, 0.55f * fastSin(phase) * pluck(t, 0.001f, 0.09f), 0);
             }
         } else { // snare: noise and a short tone
             Svf bp;
@@ -136,7 +157,7 @@ void addDrums(Track& tr, int bar, Rng& rng)
             for (size_t i = 0; i < size_t(0.2f * kRate); i++) {
                 float t = i / kRate;
                 bp.step(rng.range(-1, 1));
-                float v = 0.35f * bp.band() * pluck(t, 0.001f, 0.06f) + 0.12f * std::sin(kTwoPi * 190 * t) * pluck(t, 0.001f, 0.04f);
+                float v = 0.35f * bp.band() * pluck(t, 0.001f, 0.06f) + 0.12f * fastSin(kTwoPi * 190 * t) * pluck(t, 0.001f, 0.04f);
                 tr.add(at + i, v, -0.1f);
             }
         }
@@ -191,6 +212,8 @@ std::vector<float> makeMusic()
 {
     size_t n = size_t(kBars * 4 * kBeat * kRate);
     Track mix(n), lead(n);
+    NoteCache notes;
+    gNotes = &notes;
     Rng rng(2024);
     for (int bar = 0; bar < kBars; bar++) {
         addAccompaniment(mix, bar);
@@ -201,6 +224,7 @@ std::vector<float> makeMusic()
         if (section == 3) addMelody(lead, bar, line, 0.1f, 0.5f, bellVoice, 12); // glockenspiel doubling
         if (section == 2) addMelody(lead, bar, line, 0.06f, -0.5f, marimbaVoice, -12);
     }
+    gNotes = nullptr;
     addEcho(mix, lead, 0.3f);
     float peak = 0;
     for (size_t i = 0; i < n; i++) peak = std::max({peak, std::fabs(mix.left[i]), std::fabs(mix.right[i])});

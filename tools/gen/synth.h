@@ -10,6 +10,22 @@ namespace gen {
 
 constexpr float kTwoPi = 6.28318530718f;
 
+// Table sine with linear interpolation: the music renders millions of partials.
+inline float fastSin(float x)
+{
+    constexpr int kSize = 4096;
+    static const std::vector<float> table = [] {
+        std::vector<float> t(kSize + 1);
+        for (int i = 0; i <= kSize; i++) t[i] = float(std::sin(2.0 * M_PI * i / kSize));
+        return t;
+    }();
+    double p = double(x) * (kSize / (2.0 * M_PI));
+    p -= std::floor(p / kSize) * kSize;
+    int i = int(p);
+    float f = float(p - i);
+    return table[i] + f * (table[i + 1] - table[i]);
+}
+
 inline float midiToHz(float note) { return 440.0f * std::pow(2.0f, (note - 69.0f) / 12.0f); }
 
 // Attack, then exponential decay with the given time constant (seconds).
