@@ -33,7 +33,7 @@ Canvas makeBigBalloon(int colour)
     // Shown over the board's centre when a colour has been cleared.
     Canvas c(164, 214);
     drawBalloon(c, {1, 1}, 5.1f, colour, false, false);
-    drawMark(c, colour, {90, 50}, 14, balloonLook(colour).mark);
+    drawMark(c, colour, {84, 60}, 13, balloonLook(colour).mark);
     Font f(Face::SansBold, 19);
     TextStyle st;
     st.outline = balloonLook(colour).dark;

@@ -104,7 +104,7 @@ Canvas makeBackground()
 Canvas makeSideButton(const char* text)
 {
     Canvas c(148, 40);
-    Font f(Face::CondensedBold, 13);
+    Font f(Face::CondensedBold, 12);
     for (int lit = 0; lit < 2; lit++) {
         float ox = lit * 74.0f;
         Color top = lit ? rgb(255, 240, 130) : rgb(110, 186, 255);

@@ -75,11 +75,16 @@ private:
     std::map<std::tuple<Voice, float, float, float>, std::vector<float>> notes_;
 };
 
-NoteCache* gNotes = nullptr; // set while makeMusic runs
+// Where the notes go: a track and the cache the notes come from.
+struct Target {
+    Track& track;
+    NoteCache& notes;
+};
 
-void addNote(Track& tr, float startBeat, float beats, float note, float gain, float pan, Voice v, float tail)
+void addNote(Target to, float startBeat, float beats, float note, float gain, float pan, Voice v, float tail)
 {
-    const std::vector<float>& wave = gNotes->get(v, note, beats, tail);
+    Track& tr = to.track;
+    const std::vector<float>& wave = to.notes.get(v, note, beats, tail);
     size_t first = size_t(startBeat * kBeat * kRate);
     for (size_t i = 0; i < wave.size(); i++) tr.add(first + i, gain * wave[i], pan);
 }
@@ -94,7 +99,7 @@ int noteNumber(const std::string& n)
     return semis + 12 * (std::stoi(n.substr(at)) + 1);
 }
 
-void addMelody(Track& tr, int bar, const std::string& line, float gain, float pan, Voice v, float transpose = 0)
+void addMelody(Target tr, int bar, const std::string& line, float gain, float pan, Voice v, float transpose = 0)
 {
     float beat = bar * 4.0f;
     size_t i = 0;
@@ -175,7 +180,7 @@ void addDrums(Track& tr, int bar, Rng& rng)
     }
 }
 
-void addAccompaniment(Track& tr, int bar)
+void addAccompaniment(Target tr, int bar)
 {
     const Chord& ch = *progression(bar);
     float b = bar * 4.0f;
@@ -213,18 +218,17 @@ std::vector<float> makeMusic()
     size_t n = size_t(kBars * 4 * kBeat * kRate);
     Track mix(n), lead(n);
     NoteCache notes;
-    gNotes = &notes;
+    Target toMix{mix, notes}, toLead{lead, notes};
     Rng rng(2024);
     for (int bar = 0; bar < kBars; bar++) {
-        addAccompaniment(mix, bar);
+        addAccompaniment(toMix, bar);
         addDrums(mix, bar, rng);
         int section = bar / 8;
         const char* line = section == 2 ? kThemeB[bar % 8] : section == 1 ? kThemeA2[bar % 8] : kThemeA[bar % 8];
-        addMelody(lead, bar, line, 0.2f, 0.1f, leadVoice);
-        if (section == 3) addMelody(lead, bar, line, 0.1f, 0.5f, bellVoice, 12); // glockenspiel doubling
-        if (section == 2) addMelody(lead, bar, line, 0.06f, -0.5f, marimbaVoice, -12);
+        addMelody(toLead, bar, line, 0.2f, 0.1f, leadVoice);
+        if (section == 3) addMelody(toLead, bar, line, 0.1f, 0.5f, bellVoice, 12); // glockenspiel doubling
+        if (section == 2) addMelody(toLead, bar, line, 0.06f, -0.5f, marimbaVoice, -12);
     }
-    gNotes = nullptr;
     addEcho(mix, lead, 0.3f);
     float peak = 0;
     for (size_t i = 0; i < n; i++) peak = std::max({peak, std::fabs(mix.left[i]), std::fabs(mix.right[i])});
