@@ -98,6 +98,7 @@ void BalloonModule::LoadBackground() {
   layerPicture = LoadPicture("background.bmp");
   if (layerPicture) TheRedrawList.SetLayer(layerPicture->GetSurface());
   TheRedrawList.RefreshFullScreen();
+  RecordOnOtherPage(0, 0, 800, 600);
 }
 
 void BalloonModule::AddClouds() {
@@ -148,6 +149,8 @@ void BalloonModule::LoadDisplaySprites() {
   if (!timerBar) {
     timerBar = new Sprite();
     timerBar->LoadStrip("timer.bmp", 37, 1);
+    // A stacked strip reports the whole picture's height; the bar redraws one frame.
+    if (timerBar->FrameCount() == 37) timerBar->height /= 37;
   }
   if (!lightning) {
     lightning = new Sprite();
