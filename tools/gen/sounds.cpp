@@ -51,7 +51,7 @@ void addBell(std::vector<float>& s, float start, float note, float gain, float d
 void addBrass(std::vector<float>& s, float start, float length, float note, float gain)
 {
     float f = midiToHz(note);
-    size_t first = size_t(start * kRate), last = std::min(s.size(), size_t((start + length + 0.15f) * kRate));
+    size_t first = size_t(start * kRate), last = std::min(s.size(), size_t((start + length + 0.45f) * kRate));
     for (size_t i = first; i < last; i++) {
         float t = (i - first) / kRate;
         float env = std::min(1.0f, t / 0.025f) * (t < length ? 1.0f - 0.2f * t / length : 0.8f * std::exp(-(t - length) / 0.05f));
@@ -95,13 +95,15 @@ std::vector<float> makeWind(float seconds, float fromHz, float toHz, float q, ui
 {
     auto s = buffer(seconds);
     Rng rng(seed);
-    Svf f;
+    Svf f, soft;
+    soft.set(toHz * 1.5f, kRate, 0.7f);
     for (size_t i = 0; i < s.size(); i++) {
         float t = i / float(s.size());
         f.set(fromHz + (toHz - fromHz) * t, kRate, q);
         f.step(rng.range(-1, 1));
+        soft.step(f.band());
         float env = std::sin(float(M_PI) * std::pow(t, 0.7f));
-        s[i] = f.band() * env;
+        s[i] = soft.low() * env;
     }
     finishSound(s, 0.7f, kRate, 5, 40);
     return s;
@@ -109,17 +111,17 @@ std::vector<float> makeWind(float seconds, float fromHz, float toHz, float q, ui
 
 std::vector<float> makeRefusal()
 {
+    // Two falling notes of a soft square wave (odd harmonics only up to 4 kHz: no aliasing hiss).
     auto s = buffer(0.34f);
-    Svf lp;
-    lp.set(1400, kRate, 0.7f);
     for (size_t i = 0; i < s.size(); i++) {
         float t = i / kRate;
         float f = t < 0.15f ? 233.0f : 175.0f;
         float local = t < 0.15f ? t : t - 0.17f;
         float env = (t > 0.15f && t < 0.17f) ? 0.0f : std::min(1.0f, local / 0.005f) * std::exp(-local / 0.25f);
-        float sq = std::sin(kTwoPi * f * t) > 0 ? 1.0f : -1.0f;
-        lp.step(sq * env);
-        s[i] = lp.low();
+        if (t < 0.15f) env *= std::min(1.0f, (0.15f - t) / 0.005f);
+        float v = 0;
+        for (int h = 1; h * f < 4000; h += 2) v += std::sin(kTwoPi * f * h * t) / h;
+        s[i] = v * env;
     }
     finishSound(s, 0.32f, kRate, 2, 20); // a square wave: lower peak for the same loudness
     return s;
@@ -165,9 +167,10 @@ std::vector<float> makeThunder()
 {
     auto s = buffer(3.0f);
     Rng rng(1234);
-    Svf crackHp, rumble, swell;
+    Svf crackHp, rumble, growl, swell;
     crackHp.set(2500, kRate, 0.7f);
     rumble.set(160, kRate, 0.9f);
+    growl.set(550, kRate, 1.2f); // the part of the roll that small speakers can play
     swell.set(3, kRate, 0.7f);
     float brown = 0;
     for (size_t i = 0; i < s.size(); i++) {
@@ -177,9 +180,10 @@ std::vector<float> makeThunder()
         float crack = (n - crackHp.low()) * std::exp(-t / 0.05f) * 0.9f;
         brown = 0.995f * brown + 0.05f * n;
         rumble.step(brown);
+        growl.step(n);
         swell.step(rng.range(0, 2));
         float env = std::min(1.0f, t / 0.08f) * std::exp(-t / 0.9f) * (0.5f + 0.8f * swell.low());
-        s[i] = crack + rumble.low() * 3.0f * env;
+        s[i] = crack + rumble.low() * 3.0f * env + growl.band() * 0.25f * env * std::exp(-t / 0.6f);
     }
     finishSound(s, 0.9f, kRate, 1, 200);
     return s;
