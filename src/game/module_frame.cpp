@@ -31,7 +31,7 @@ int BalloonModule::ShowHelp() {
   auto* dialog = new DialogScreen();
   dialog->AddDialogPicture("title\\HowToPlay.bmp", nullptr);
   dialog->AddDefaultButton();
-  char result[64] = {};
+  char result[256] = {};  // Run fills a whole name-sized buffer
   if (!dialog->Run(result, "rules")) {
     delete dialog;
     return 0;
