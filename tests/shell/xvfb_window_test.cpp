@@ -28,7 +28,9 @@ xpid=$!
 trap 'kill $xpid 2>/dev/null; wait $xpid 2>/dev/null' EXIT
 for i in $(seq 100); do [ -s "$dir/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -1 "$dir/display")"
-"$exe" --data "$data" >"$dir/game.log" 2>&1 &
+# The desktop libraries behind a real window keep allocations of their own until exit;
+# the game's own leaks are checked by the headless runs.
+ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0" "$exe" --data "$data" >"$dir/game.log" 2>&1 &
 gpid=$!
 wid=""
 for i in $(seq 150); do
