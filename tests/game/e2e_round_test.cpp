@@ -117,6 +117,21 @@ TEST_F(Rounds, ACloudAndARightClickBlowTheSameRow) {
   EXPECT_EQ(cloud.Int("score"), popped.Int("score"));
 }
 
+TEST_F(Rounds, ReadingTheRulesCostsNoTime) {
+  const fs::path game = MakeGameFolder("help", "gametime=200\n");
+  ASSERT_EQ(RunGame(game, Seed,
+                    "wait 300\nclick 50 495\nwait 3000\ndump during.json\nclick 400 300\n"
+                    "wait 300\ndump after.json\n"),
+            0);
+  const Dump during = ReadDump(game / "during.json");
+  const Dump after = ReadDump(game / "after.json");
+  ASSERT_TRUE(during.ok && after.ok);
+  EXPECT_EQ(during.Int("clockRunning"), 0);
+  EXPECT_EQ(during.Int("clockSeconds"), 200);
+  EXPECT_EQ(after.Int("state"), 1);
+  EXPECT_EQ(after.Int("clockRunning"), 1);
+}
+
 TEST_F(Rounds, TheTimeRunsOutAndTheGameRestsInTheTitleState) {
   const fs::path game = MakeGameFolder("timeout", "gametime=3\n");
   ASSERT_EQ(RunGame(game, Seed, "wait 1500\ndump mid.json\nwait 14000\ndump end.json\n"), 0);

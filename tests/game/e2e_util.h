@@ -71,6 +71,8 @@ inline fs::path MakeGameFolder(const std::string& name, const std::string& setup
   WriteBmp(game / "timer.bmp", 60, 370, 250, 120, 0);
   WriteBmp(game / "lightning.bmp", 40, 40, 255, 255, 0);
   WriteBmp(game / "score.bmp", 170, 51 * 21, 255, 255, 255);
+  fs::create_directories(game / "title");
+  WriteBmp(game / "title" / "HowToPlay.bmp", 400, 300, 250, 250, 230);
   std::ofstream(game / "setup.ini") << "[default]\n" << setupLines;
   return game;
 }
