@@ -147,15 +147,4 @@ TEST_F(DialogScreenTest, RunSwapsTheSceneToThePageWhileItRuns) {
   EXPECT_EQ(TheRedrawList.GetBackground(), scene.get());
 }
 
-TEST_F(DialogScreenTest, PagesAreFoundByNameOrFallBackToTheFirst) {
-  WriteSolidBmp(dir.path() / "other.bmp", 40, 40, 0xFFFFFF);
-  Picture* other = dialog.AddDialogPicture("other.bmp", "other");
-  EXPECT_EQ(dialog.GetPicture(), other);
-  EXPECT_EQ(dialog.SelectPicture("page"), dialog.FindDialogPicture("page"));
-  EXPECT_EQ(dialog.SelectPicture("nothing"), dialog.FindDialogPicture("page"));
-  EXPECT_EQ(dialog.SetPicture(nullptr), nullptr);
-  Picture* unnamed = dialog.AddDialogPicture("other.bmp", nullptr);
-  EXPECT_STREQ(unnamed->GetName(), "");
-}
-
 }  // namespace

@@ -20,12 +20,6 @@ class FrameTimerTest : public ::testing::Test {
   }
 };
 
-TEST_F(FrameTimerTest, TicksAdvanceByTen) {
-  Steps(3);
-  EXPECT_EQ(GetTicks(), 30);
-  EXPECT_EQ(TicksSince(10), 20);
-}
-
 TEST_F(FrameTimerTest, ClockCountsDownOnceEnoughMillisecondsGathered) {
   SetClockSeconds(3);
   StartGameClock();

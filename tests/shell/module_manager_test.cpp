@@ -104,19 +104,6 @@ TEST(ModuleManagerTest, CloseAllClosesEveryModuleOpenedOrNot) {
   EXPECT_EQ(a.pictures, nullptr);
 }
 
-TEST(ScreenModuleTest, CloseDropsTheListsAndOpenMakesThemAgain) {
-  CountingModule module("m");
-  module.AddButton(new Button(1, 2));
-  module.Close();
-  EXPECT_EQ(module.buttons, nullptr);
-  EXPECT_EQ(module.FindPicture("x"), nullptr);
-  EXPECT_EQ(module.DrawPicture(nullptr, "x"), 0);
-  module.Open(nullptr, nullptr);
-  ASSERT_NE(module.buttons, nullptr);
-  ASSERT_NE(module.pictures, nullptr);
-  EXPECT_EQ(module.buttons->buttons.Count(), 0);
-}
-
 TEST(ScreenModuleTest, PresentGoesToThePresenterAlone) {
   CountingModule owner("owner"), dialog("dialog");
   EXPECT_EQ(dialog.SetPresenter(&owner), &dialog);
@@ -153,15 +140,6 @@ TEST(ButtonSetTest, FindsRemovesAndReportsPressedButtonsByName) {
   EXPECT_EQ(set.buttons.Count(), 1);
   set.Remove("nothing");
   EXPECT_EQ(set.buttons.Count(), 1);
-}
-
-TEST(ButtonSetTest, AddButtonGivesTheSetOrigin) {
-  CountingModule module("m");
-  module.buttons->SetOrigin(30, 40);
-  auto* button = new Button(1, 1);
-  module.AddButton(button);
-  EXPECT_EQ(button->originX, 30);
-  EXPECT_EQ(button->originY, 40);
 }
 
 }  // namespace

@@ -61,16 +61,6 @@ TEST_F(PictureSetTest, NoImagesSectionOrNoFileGivesNoPictures) {
   EXPECT_EQ(module.pictures->Count(), 0);
 }
 
-TEST_F(PictureSetTest, CountsPastNinetyNine) {
-  std::string ini = "[images]\n";
-  for (int n = 1; n <= 100; ++n) ini += "image" + std::string(n < 10 ? "0" : "") +
-                                        std::to_string(n) + "=p" + std::to_string(n) + "\n";
-  WriteText(dir.path() / "set.ini", ini);
-  module.LoadPictureSet("set.ini");
-  EXPECT_EQ(module.pictures->Count(), 100);
-  EXPECT_NE(module.FindPicture("p100"), nullptr);
-}
-
 TEST_F(PictureSetTest, FindAndDrawUseTheFirstPictureOfAName) {
   WriteSolidBmp(dir.path() / "a.bmp", 2, 2, 0xFFFFFF);
   WriteSolidBmp(dir.path() / "b.bmp", 2, 2, 0x000000);

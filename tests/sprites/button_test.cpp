@@ -108,16 +108,6 @@ TEST_F(ButtonTest, PaintChoosesTheImageByStateOffsetAndOverrides) {
   EXPECT_EQ(TheRedrawList.pages[0].GetAt(0)->width, 20);
 }
 
-TEST_F(ButtonTest, StateChangesRedrawOnTheBackSurface) {
-  AddImages(button);
-  SurfacePtr back = MakeSurface(200, 100, 0);
-  BackSurface = back.get();
-  button.MouseInput(105, 55, kLeft);
-  EXPECT_EQ(Px(back.get(), 105, 55), 3);
-  button.Reset();
-  EXPECT_EQ(Px(back.get(), 105, 55), 1);
-}
-
 TEST_F(ButtonTest, PixelHitTestIgnoresPureBlueOfTheFirstImage) {
   // Image 0: left half pure blue (transparent), right half white.
   Surface* image = MakeSurface(20, 10, 0xFFFF).release();

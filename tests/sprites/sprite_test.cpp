@@ -39,20 +39,6 @@ TEST_F(SpriteTest, AnimateNeedsARange) {
   EXPECT_EQ(sprite.currentFrame, 1);
 }
 
-TEST_F(SpriteTest, ZeroDelayStepsAtMostOncePerTick) {
-  Sprite sprite;
-  AddFrames(sprite, 5);
-  sprite.SetAnimating(1);
-  sprite.SetLoopMode(LoopRepeat);
-  Tick();
-  sprite.Animate();
-  sprite.Animate();
-  EXPECT_EQ(sprite.currentFrame, 1);
-  Tick();
-  sprite.Animate();
-  EXPECT_EQ(sprite.currentFrame, 2);
-}
-
 // Runs the animation one tick at a time and returns the frames it showed.
 std::vector<int> Play(Sprite& sprite, int ticks) {
   std::vector<int> seen;
@@ -209,16 +195,6 @@ TEST_F(SpriteTest, DrawPartCopiesOneRectangleToTheGivenPlace) {
   RedrawRect* rect = TheRedrawList.pages[0].GetAt(0);
   EXPECT_EQ(rect->x, 10);
   EXPECT_EQ(rect->width, 2);
-}
-
-TEST_F(SpriteTest, DrawGoesIntoTheScene) {
-  SurfacePtr scene = MakeSurface(8, 8, 0);
-  TheRedrawList.SetBackground(scene.get());
-  Sprite sprite;
-  sprite.AddFrame(MakeSurface(2, 2, 0x2222).release());
-  sprite.SetPosition(1, 1);
-  sprite.Draw();
-  EXPECT_EQ(Px(scene.get(), 1, 1), 0x2222);
 }
 
 TEST_F(SpriteTest, SharedFramesOutliveTheSprite) {
