@@ -132,6 +132,30 @@ TEST_F(Rounds, ReadingTheRulesCostsNoTime) {
   EXPECT_EQ(after.Int("clockRunning"), 1);
 }
 
+TEST_F(Rounds, SettingsThatCannotMakeARoundFallBackToPlayableOnes) {
+  const fs::path game = MakeGameFolder("settings", "balloons=0\ngametime=-5\n");
+  ASSERT_EQ(RunGame(game, Seed, "wait 200\ndump start.json\n"), 0);
+  const Dump start = ReadDump(game / "start.json");
+  ASSERT_TRUE(start.ok);
+  EXPECT_EQ(start.Int("minGroup"), 1);    // lone balloons pop, as with 0
+  EXPECT_EQ(start.Int("gameTime"), 200);  // a round of no time gets the default length
+  EXPECT_EQ(start.Int("clockSeconds"), 200);
+}
+
+TEST_F(Rounds, MenuStartsTheLauncherOnlyWhenTheGameWasGivenItsFolder) {
+  const fs::path game = MakeGameFolder("menu", "");
+  // No launcher folder: the click changes nothing and the game goes on.
+  ASSERT_EQ(RunGame(game, Seed, "wait 200\nclick 50 445\nwait 300\ndump after.json\n"), 0);
+  const Dump after = ReadDump(game / "after.json");
+  ASSERT_TRUE(after.ok);
+  EXPECT_EQ(after.Int("state"), 1);
+  // With a folder the game ends at once, whether or not the launcher could start.
+  ASSERT_EQ(RunGame(game, Seed, "wait 200\nclick 50 445\nwait 300\ndump ended.json\n",
+                    "\"" + (game / "no-launcher-here").string() + "\""),
+            0);
+  EXPECT_FALSE(fs::exists(game / "ended.json"));
+}
+
 TEST_F(Rounds, TheTimeRunsOutAndTheGameRestsInTheTitleState) {
   const fs::path game = MakeGameFolder("timeout", "gametime=3\n");
   ASSERT_EQ(RunGame(game, Seed, "wait 1500\ndump mid.json\nwait 14000\ndump end.json\n"), 0);
