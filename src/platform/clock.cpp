@@ -19,7 +19,7 @@ std::atomic<bool> isVirtual{false};
 std::atomic<uint32_t> virtualNow{0};
 std::atomic<uint64_t> advances{0};
 Steady::time_point realStart = Steady::now();
-uint32_t lastPolledMs = 0;
+std::atomic<uint32_t> lastPolledMs{0};
 
 // Recursive: a listener may add or remove listeners; another thread removing one waits
 // until the current call is over, so a removed listener is never called afterwards.
@@ -54,8 +54,8 @@ void ClockSleepMs(uint32_t ms) {
   if (isVirtual.load()) {
     ClockAdvance(ms);
   } else {
+    // No listener runs here: this may be any thread, and listeners belong to the main one.
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-    ClockPoll();
   }
 }
 
@@ -99,8 +99,7 @@ void ClockAdvance(uint32_t ms) {
 void ClockPoll() {
   if (isVirtual.load()) return;
   uint32_t now = ClockNowMs();
-  if (now == lastPolledMs) return;
-  lastPolledMs = now;
+  if (lastPolledMs.exchange(now) == now) return;
   ++advances;
   Notify(now);
 }
