@@ -39,6 +39,8 @@ class BalloonState : public GameState {
   // GameState overrides.
   void NewRound() override;
   void EndRound() override;
+  // What EndRound releases of the round state's own: hall of fame, board, effects, tiles, airplane.
+  void ReleaseRound();
   int ReadBestScore() override;
   void WriteBestScore() override;
   int Frame() override;

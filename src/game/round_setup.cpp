@@ -33,7 +33,9 @@ int ReadSetting(const char* key, const char* defaultValue) {
 
 BalloonState::BalloonState() = default;
 
-BalloonState::~BalloonState() { EndRound(); }
+// At exit the congratulation sprites may already be gone with their own file's globals, so
+// the destructor releases only what the round state itself holds.
+BalloonState::~BalloonState() { ReleaseRound(); }
 
 // The round's settings come from setup.ini at every start. A group size below 1 pops
 // exactly what 1 does, so it is stored as 1; a round of no time (0 or less) is no game,
@@ -77,6 +79,10 @@ void BalloonState::NewRound() {
 
 void BalloonState::EndRound() {
   EndCongratulations();
+  ReleaseRound();
+}
+
+void BalloonState::ReleaseRound() {
   highScores.Free();
   if (board) {
     board->DeleteAll();
