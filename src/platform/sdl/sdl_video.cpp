@@ -32,6 +32,7 @@ class SdlBackend final : public VideoBackend {
   void TranslateWindow(const SDL_WindowEvent& event);
   void TranslateKey(const SDL_KeyboardEvent& event);
   void MouseAt(int x, int y);
+  void Repaint();
 
   std::unique_ptr<SdlSubsystem> video_;
   SdlWindow window_;
@@ -39,6 +40,7 @@ class SdlBackend final : public VideoBackend {
   SdlTexture texture_;
   int width_ = 800, height_ = 600;
   bool altAlone_ = false;
+  bool hasPicture_ = false;  // the texture holds a shown picture
   std::string error_;
 };
 
@@ -79,6 +81,7 @@ bool SdlBackend::OpenDisplay(bool fullScreen, int width, int height, const std::
 }
 
 void SdlBackend::CloseDisplay() {
+  hasPicture_ = false;
   texture_.reset();
   renderer_.reset();
   window_.reset();
@@ -88,15 +91,23 @@ bool SdlBackend::Show(const Surface& picture) {
   if (!texture_) return false;
   if (SDL_UpdateTexture(texture_.get(), nullptr, picture.pixels(), picture.pitch()) != 0)
     return false;
+  hasPicture_ = true;
+  Repaint();
+  return true;
+}
+
+// The texture keeps the last picture, so an uncovered or resized window is painted again
+// even while the game, inactive, presents nothing.
+void SdlBackend::Repaint() {
+  if (!texture_ || !hasPicture_) return;
   int outW = 0, outH = 0;
   SDL_GetRendererOutputSize(renderer_.get(), &outW, &outH);
-  PictureBox box = FitPicture(outW, outH, picture.width(), picture.height());
+  PictureBox box = FitPicture(outW, outH, width_, height_);
   SDL_Rect target{box.x, box.y, box.width, box.height};
   SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
   SDL_RenderClear(renderer_.get());
   SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, &target);
   SDL_RenderPresent(renderer_.get());
-  return true;
 }
 
 void SdlBackend::PollEvents() {
@@ -191,6 +202,10 @@ void SdlBackend::TranslateWindow(const SDL_WindowEvent& event) {
       break;
     case SDL_WINDOWEVENT_RESTORED:
       PostToMainWindow(WM_SIZE, SIZE_RESTORED, MakeLParam(width_, height_));
+      break;
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+      Repaint();
       break;
     case SDL_WINDOWEVENT_MOVED:
       PostToMainWindow(WM_MOVE, 0, MakeLParam(event.data1, event.data2));
