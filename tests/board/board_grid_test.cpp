@@ -27,18 +27,10 @@ TEST_F(BoardGrid, CellAtMapsPointsInsideTheGridAndRefusesTheEdgesOutside) {
   EXPECT_EQ(state.CellAt(200, 567), -1);
   EXPECT_EQ(state.CellAt(153, 7), -1);
   EXPECT_EQ(state.CellAt(154, 6), -1);
-}
-
-TEST_F(BoardGrid, CellConversionsAgree) {
-  Layout(state, std::vector<std::string>(14, std::string(18, 'r')));
-  int x = 0, y = 0, column = 0, row = 0;
+  int x = 0, y = 0;
   state.CellPosition(19, &x, &y);
   EXPECT_EQ(x, 186);
   EXPECT_EQ(y, 47);
-  state.CellColumnRow(19, &column, &row);
-  EXPECT_EQ(column, 1);
-  EXPECT_EQ(row, 1);
-  EXPECT_EQ(state.CellIndex(17, 13), 251);
 }
 
 TEST_F(BoardGrid, FillCapsEveryColourAndStarsItsTwelfthTwentyFourthAndThirtySixth) {
@@ -92,13 +84,6 @@ TEST_F(BoardGrid, DrawBoardOnlyWhenDirty) {
   state.DrawBoard();
   EXPECT_GT(TheRedrawList.pages[page].Count(), before);
   EXPECT_EQ(state.dirty, 0);
-}
-
-TEST_F(BoardGrid, BoardEmptyOnlyWhenEveryCellIsNull) {
-  Layout(state, {"..", ".r"});
-  EXPECT_FALSE(state.BoardEmpty());
-  Layout(state, {"..", ".."});
-  EXPECT_TRUE(state.BoardEmpty());
 }
 
 }  // namespace

@@ -118,14 +118,4 @@ TEST_F(Settling, NoMovesLeftLooksAtBlowsOfRowsZeroToSevenOnly) {
   EXPECT_FALSE(state.NoMovesLeft());
 }
 
-TEST_F(Settling, GroupExistsFollowsTheMinimumSize) {
-  Layout(state, {"rrg", "ypo"});
-  EXPECT_TRUE(state.GroupExists());
-  state.minGroup = 3;
-  EXPECT_FALSE(state.GroupExists());
-  state.minGroup = 1;
-  Layout(state, {"r.."});
-  EXPECT_TRUE(state.GroupExists());
-}
-
 }  // namespace

@@ -53,6 +53,9 @@ class Rounds : public ::testing::Test {
   void SetUp() override {
     if (!std::getenv("ZORBIT_EXE")) GTEST_SKIP() << "ZORBIT_EXE is not set";
   }
+  void TearDown() override {
+    if (!HasFailure()) RemoveMadeFolders();
+  }
   // The board at the start of play with the fixed seed.
   Dump StartBoard(const fs::path& game) {
     EXPECT_EQ(RunGame(game, Seed, "wait 200\ndump start.json\n"), 0);

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace e2e {
 
 namespace fs = std::filesystem;
@@ -44,10 +46,27 @@ inline void WriteBmp(const fs::path& path, int w, int h, int r, int g, int b) {
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<char*>(out.data()), size);
 }
 
+inline std::vector<fs::path>& MadeFolders() {
+  static std::vector<fs::path> folders;
+  return folders;
+}
+
+// Removes the folders the test made (kept when it failed, to look at).
+inline void RemoveMadeFolders() {
+  for (const fs::path& root : MadeFolders()) {
+    std::error_code ignored;
+    fs::remove_all(root, ignored);
+  }
+  MadeFolders().clear();
+}
+
 // A game folder with every picture the round needs, and setup.ini with the given lines.
 inline fs::path MakeGameFolder(const std::string& name, const std::string& setupLines) {
-  const fs::path root = fs::temp_directory_path() / ("zorbit-e2e-" + name);
+  // One folder per test and process: several builds may run these tests at once.
+  const fs::path root =
+      fs::temp_directory_path() / ("zorbit-e2e-" + name + "-" + std::to_string(getpid()));
   fs::remove_all(root);
+  MadeFolders().push_back(root);
   const fs::path game = root / "game";
   fs::create_directories(game / "sounds");
   const struct {

@@ -125,13 +125,4 @@ TEST_F(RoundState, DrawNumberRightAlignsDigitsAndLeavesGapsForOthers) {
   DrawNumber(nullptr, 77, 57, "1", BackSurface);  // no font: nothing, no crash
 }
 
-TEST_F(RoundState, AddTimeBonusCountsTheClockDownVisibly) {
-  SetClockSeconds(3);
-  StopGameClock();
-  state.AddTimeBonus(1000, 3);
-  EXPECT_EQ(GetClockSeconds(), 0);
-  EXPECT_EQ(state.GetScore(), 3000);
-  EXPECT_EQ(state.pauses, (std::vector<int>{1, 1, 1}));
-}
-
 }  // namespace
