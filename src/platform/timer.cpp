@@ -59,8 +59,11 @@ void RunRealTimer(std::shared_ptr<Timer> timer) {
     if (timer->wake.wait_until(guard, next, [&] { return timer->stop; })) break;
     guard.unlock();
     timer->callback(timer->id, 0, timer->user, 0, 0);
-    Ticked();
     guard.lock();
+    // Killed meanwhile (perhaps by the callback itself, whose thread is then detached):
+    // touch nothing shared any more, the program may be ending.
+    if (timer->stop) break;
+    Ticked();
     if (!timer->periodic) break;
     next += period;
     // Far behind (the machine slept): start afresh rather than fire a burst.

@@ -18,8 +18,11 @@ TEST(SdlWindow, TheGameShowsItsPictureInAWindowUnderX) {
   TempFolder dir;
   fs::copy(data, dir / "game", fs::copy_options::recursive);
   dir.Write("s.txt", "wait 1500\nmove 170 20\nwait 300\nscreenshot " + (dir / "shot.bmp") + "\n");
-  std::string command = "SDL_AUDIODRIVER=dummy xvfb-run -a -s '-screen 0 1024x768x24' '" +
-                        std::string(exe) + "' --data '" + (dir / "game") + "' --seed 1 --script '" +
+  // The system's display libraries keep a few allocations to the end; sanitizer builds
+  // check our own code for leaks in the headless tests instead.
+  std::string command = "ASAN_OPTIONS=detect_leaks=0 SDL_AUDIODRIVER=dummy "
+                        "xvfb-run -a -s '-screen 0 1024x768x24' '" + std::string(exe) +
+                        "' --data '" + (dir / "game") + "' --seed 1 --script '" +
                         (dir / "s.txt") + "' --max-ms 60000 >'" + (dir / "log.txt") + "' 2>&1";
   int status = std::system(command.c_str());
   EXPECT_EQ(status, 0) << dir.Read("log.txt");
