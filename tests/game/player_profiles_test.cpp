@@ -63,45 +63,4 @@ TEST_F(PlayerProfilesTest, PlayerNumbersOutsideTheEightProfilesMeanPlayerZero) {
   EXPECT_EQ(Entry(0), "Out:::");
 }
 
-TEST_F(PlayerProfilesTest, WritesRoundTripThroughTheFile) {
-  store.WritePlayerId(3);
-  EXPECT_EQ(store.CurrentId(), 3);
-  PlayerProfile p = {};
-  std::strcpy(p.name, "Dee");
-  std::strcpy(p.address, "2 Lane");
-  std::strcpy(p.email, "dee@example.org");
-  std::strcpy(p.send, "N");
-  store.SaveProfile(3, p);
-
-  PlayerProfiles other;  // a second reader sees what the first wrote
-  other.SetIniPath(ini.c_str());
-  EXPECT_EQ(other.ReadPlayerId(), 3);
-  char text[kEntryTextSize];
-  other.EntryText(3, text);
-  EXPECT_STREQ(text, "Dee:2 Lane:dee@example.org:N");
-
-  store.ResetProfile(3);
-  other.EntryText(3, text);
-  EXPECT_STREQ(text, "Player4:::Y");
-  std::strcpy(p.name, "Keep");
-  store.SaveProfile(1, p);
-  store.ResetAllProfiles();
-  other.EntryText(1, text);
-  EXPECT_STREQ(text, "Player2:::Y");
-}
-
-TEST(PlayerProfilesNoPath, NothingIsReadOrWrittenWithoutAPath) {
-  PlayerProfiles store;
-  store.SetIniPath(nullptr);
-  EXPECT_EQ(store.ReadPlayerId(), 0);
-  store.WritePlayerId(4);
-  EXPECT_EQ(store.CurrentId(), 0);
-  char text[kEntryTextSize];
-  store.EntryText(0, text);
-  EXPECT_STREQ(text, ":::");  // never loaded: the zero-filled profile
-  std::string tooLong(5000, 'p');
-  store.SetIniPath(tooLong.c_str());
-  EXPECT_STREQ(store.IniPath(), "");
-}
-
 }  // namespace

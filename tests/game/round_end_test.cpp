@@ -58,17 +58,6 @@ class RoundEndTest : public ::testing::Test {
   std::string closeOn;
 };
 
-TEST_F(RoundEndTest, NoMoveLeftShowsItsPictureWithoutThunderAndEntersTheScore) {
-  EndRoundWith(Ending, EndNoMoveLeft, 4200);
-  EXPECT_EQ(GameOverSequence(), 1);
-  EXPECT_EQ(log, (std::vector<std::string>{"GameOverNMM.bmp button 2000", "hallfamepop.bmp 1000"}));
-  EXPECT_EQ(TheBalloonState.GetState(), Title);
-  EXPECT_EQ(TheBalloonState.dirty, 1);
-  HighScoreTable saved = SavedTable();
-  EXPECT_EQ(saved.TopScore(), 4200);
-  EXPECT_STREQ(saved.Record(0)->text, "Player1:::Y");  // no options file: the defaults
-}
-
 TEST_F(RoundEndTest, OutOfTimeThundersFirstAndUsesTheCurrentPlayersText) {
   WriteWholeFile(dir.File("options.ini"), "[setup]\nplayerid=2\n[Player3]\nname=Ann\n");
   TheBalloonState.highScores.Insert("Old:::Y", 9000);
@@ -80,14 +69,6 @@ TEST_F(RoundEndTest, OutOfTimeThundersFirstAndUsesTheCurrentPlayersText) {
   HighScoreTable saved = SavedTable();
   EXPECT_STREQ(saved.Record(1)->text, "Ann:::Y");
   EXPECT_EQ(saved.Record(1)->score, 300);
-}
-
-TEST_F(RoundEndTest, AScoreThatEntersNothingWritesNothingAndShowsNoHallOfFame) {
-  EndRoundWith(Ending, EndNoMoveLeft, 0);  // equal to the lowest of a fresh table
-  EXPECT_EQ(GameOverSequence(), 1);
-  EXPECT_EQ(log, std::vector<std::string>{"GameOverNMM.bmp button 2000"});
-  EXPECT_FALSE(std::filesystem::exists("hiscore.dat"));
-  EXPECT_EQ(TheBalloonState.GetState(), Title);
 }
 
 TEST_F(RoundEndTest, ClosingDuringAPictureStopsTheSequenceThere) {
