@@ -159,22 +159,33 @@ void DalkSetWindowXY(int x, int y) {
   display.windowY = y;
 }
 
+namespace {
+
+void DrawGlyph(Surface* target, const unsigned char* glyph, int left, int top, uint16_t colour) {
+  for (int row = 0; row < kGlyphSize; ++row) {
+    int y = top + row;
+    if (y < 0 || y >= target->height()) continue;
+    uint16_t* line = target->row16(y);
+    for (int col = 0; col < kGlyphSize; ++col) {
+      int x = left + col;
+      if (x >= 0 && x < target->width() && (glyph[row] & (0x80 >> col))) line[x] = colour;
+    }
+  }
+}
+
+}  // namespace
+
 void DalkPrintString(const char* text, int x, int y) {
   Surface* target = display.back;
-  if (!text || !target) return;
-  constexpr uint16_t kWhite = 0xFFFF;
+  if (!text || !target || target->bitsPerPixel() != 16) return;
+  // White with a dark shadow: readable on the light sky and on the balloons alike.
   for (int i = 0; text[i]; ++i) {
     const unsigned char* glyph = FontGlyph(static_cast<unsigned char>(text[i]));
-    int left = x + i * kGlyphSize;
-    for (int row = 0; row < kGlyphSize; ++row) {
-      int py = y + row;
-      if (py < 0 || py >= target->height()) continue;
-      uint16_t* line = target->row16(py);
-      for (int col = 0; col < kGlyphSize; ++col) {
-        int px = left + col;
-        if (px >= 0 && px < target->width() && (glyph[row] & (0x80 >> col))) line[px] = kWhite;
-      }
-    }
+    DrawGlyph(target, glyph, x + i * kGlyphSize + 1, y + 1, 0x0000);
+  }
+  for (int i = 0; text[i]; ++i) {
+    const unsigned char* glyph = FontGlyph(static_cast<unsigned char>(text[i]));
+    DrawGlyph(target, glyph, x + i * kGlyphSize, y, 0xFFFF);
   }
 }
 
