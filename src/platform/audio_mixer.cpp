@@ -22,6 +22,17 @@ float DecibelsToGain(int32_t hundredths) {
   return static_cast<float>(std::pow(10.0, hundredths / 2000.0));
 }
 
+// Overlapping effects (a group bursting, the round's two "reveal"s) can sum past full
+// scale. Hard clipping turns that into a harsh crackle; instead, everything above the knee
+// is bent smoothly toward full scale, and quieter mixes pass untouched.
+float SoftLimit(float x) {
+  constexpr float knee = 0.75f;
+  const float a = std::fabs(x);
+  if (a <= knee) return x;
+  const float bent = knee + (1.0f - knee) * std::tanh((a - knee) / (1.0f - knee));
+  return std::copysign(bent, x);
+}
+
 }  // namespace
 
 std::mutex& AudioLock() {
@@ -71,8 +82,7 @@ void MixerRender(int16_t* out, int frames) {
     }
   }
   for (size_t i = 0; i < acc.size(); ++i) {
-    float s = std::clamp(acc[i], -1.0f, 1.0f) * 32767.0f;
-    out[i] = static_cast<int16_t>(std::lrint(s));
+    out[i] = static_cast<int16_t>(std::lrint(SoftLimit(acc[i]) * 32767.0f));
   }
   AudioOutWrite(out, frames, MixerRate());
 }
