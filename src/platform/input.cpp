@@ -42,10 +42,11 @@ constexpr KeyName kKeys[] = {
 };
 
 std::atomic<int> buttons{0};
-POINT mouse;
+// Read by any thread that posts a message (its pt field); written on the main thread.
+std::atomic<int> mouseX{0}, mouseY{0};
 unsigned char keys[256];
 
-LPARAM MouseLParam() { return MakeLParam(mouse.x, mouse.y); }
+LPARAM MouseLParam() { return MakeLParam(mouseX.load(), mouseY.load()); }
 
 // Mouse messages carry the buttons held (MK_LBUTTON 1, MK_RBUTTON 2) in wParam.
 WPARAM MouseWParam() { return static_cast<WPARAM>(buttons.load() & 3); }
@@ -54,13 +55,14 @@ WPARAM MouseWParam() { return static_cast<WPARAM>(buttons.load() & 3); }
 
 void Reset() {
   buttons = 0;
-  mouse = POINT{};
+  mouseX = 0;
+  mouseY = 0;
   std::memset(keys, 0, sizeof keys);
 }
 
 void MouseMove(int x, int y) {
-  mouse.x = std::clamp(x, 0, 799);
-  mouse.y = std::clamp(y, 0, 599);
+  mouseX = std::clamp(x, 0, 799);
+  mouseY = std::clamp(y, 0, 599);
   PostToMainWindow(WM_MOUSEMOVE, MouseWParam(), MouseLParam());
 }
 
@@ -100,7 +102,12 @@ void ReleaseAll() {
 
 int Buttons() { return buttons.load(); }
 
-POINT MousePosition() { return mouse; }
+POINT MousePosition() {
+  POINT point;
+  point.x = mouseX.load();
+  point.y = mouseY.load();
+  return point;
+}
 
 unsigned char* KeyBytes() { return keys; }
 

@@ -1,5 +1,6 @@
 // The one window and its message queue. Other threads (music notifications) may post, so
 // the queue is locked; everything else about the window lives on the main thread.
+#include <atomic>
 #include <cstdio>
 #include <deque>
 #include <mutex>
@@ -15,7 +16,8 @@
 struct WindowObject {
   WNDPROC proc = nullptr;
   std::string title;
-  bool alive = false;
+  // Other threads post to the window (the music's end), so whether it lives is atomic.
+  std::atomic<bool> alive{false};
   bool active = false;
 };
 
@@ -104,7 +106,10 @@ void PostActivation(bool active) {
 }
 
 void ResetWindowsAndMessages() {
-  theWindow = WindowObject{};
+  theWindow.alive = false;
+  theWindow.proc = nullptr;
+  theWindow.title.clear();
+  theWindow.active = false;
   classes.clear();
   std::lock_guard<std::mutex> guard(queue.lock);
   queue.messages.clear();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <vector>
 
 #include "platform/clock.h"
@@ -127,6 +128,26 @@ TEST_F(Window, InputReachesStateAndMessages) {
   GetCursorPos(&point);
   EXPECT_EQ(point.x, 0);
   EXPECT_EQ(point.y, 599);
+}
+
+TEST_F(Window, OtherThreadsMayPostWhileTheMainThreadPumps) {
+  Pump();
+  seen.clear();
+  std::thread poster([this] {
+    for (int i = 0; i < 500; ++i) PostMessage(window, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, i);
+  });
+  int received = 0;
+  MSG msg;
+  for (int round = 0; round < 100000 && received < 500; ++round) {
+    input::MouseMove(round % 800, 0);  // the posts read the mouse position meanwhile
+    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == MM_MCINOTIFY) {
+        EXPECT_EQ(msg.lParam, received++);
+      }
+    }
+  }
+  poster.join();
+  EXPECT_EQ(received, 500);
 }
 
 TEST_F(Window, AnIdleLoopStillSeesTimeMove) {
