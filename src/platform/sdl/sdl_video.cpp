@@ -54,8 +54,20 @@ bool SdlBackend::EnsureVideo() {
   return true;
 }
 
+// SDL falls back to drivers that show nothing when there is no display; a window no one
+// can see is no window (unless asked for by name through SDL_VIDEODRIVER).
+bool ShowsNothing() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (!driver || SDL_getenv("SDL_VIDEODRIVER")) return false;
+  return SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0;
+}
+
 bool SdlBackend::OpenDisplay(bool fullScreen, int width, int height, const std::string& title) {
   if (!EnsureVideo()) return false;
+  if (ShowsNothing()) {
+    error_ = "no display found (is DISPLAY set?); --headless runs without one";
+    return false;
+  }
   width_ = width;
   height_ = height;
   Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
