@@ -71,9 +71,15 @@ bool SdlBackend::OpenDisplay(bool fullScreen, int width, int height, const std::
   width_ = width;
   height_ = height;
   Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
-  if (fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-  window_.reset(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                 width, height, flags));
+  int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED, windowW = width, windowH = height;
+  if (fullScreen) {
+    // Made at the desktop's size from the start: without a window manager to grow it, a
+    // small window asked to be full screen would show only part of the picture.
+    flags = SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALLOW_HIGHDPI;
+    x = y = 0;
+    ScreenSize(&windowW, &windowH);
+  }
+  window_.reset(SDL_CreateWindow(title.c_str(), x, y, windowW, windowH, flags));
   if (window_) {
     renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_PRESENTVSYNC));
     if (!renderer_) renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
