@@ -94,7 +94,6 @@ BalloonSprite* BalloonState::BalloonAt(int cell) const {
 void BalloonState::DrawBoard() {
   if (!dirty) return;
   TheRedrawList.AddArea(BoardAreaX, BoardAreaY, BoardAreaW, BoardAreaH);
-  RecordOnOtherPage(BoardAreaX, BoardAreaY, BoardAreaW, BoardAreaH);
   Surface* scene = TheRedrawList.GetBackground();
   if (board && scene) {
     for (int i = 0; i < board->Count(); ++i) {

@@ -98,7 +98,6 @@ void BalloonModule::LoadBackground() {
   layerPicture = LoadPicture("background.bmp");
   if (layerPicture) TheRedrawList.SetLayer(layerPicture->GetSurface());
   TheRedrawList.RefreshFullScreen();
-  RecordOnOtherPage(0, 0, 800, 600);
 }
 
 void BalloonModule::AddClouds() {

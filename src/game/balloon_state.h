@@ -124,9 +124,5 @@ extern BalloonState TheBalloonState;
 // Draws text right-aligned at rightEdge with a ten-digit strip sprite; a character other
 // than a digit leaves a gap of one digit.
 void DrawNumber(Sprite* digits, int rightEdge, int y, const char* text, Surface* surface);
-// The display swaps two buffers and each restores from its own page of the redraw list: a
-// change to the scene recorded on the current page is also recorded on the other one here,
-// or the other buffer would go on showing the old scene.
-void RecordOnOtherPage(int x, int y, int width, int height);
 // The time bar's frame: 0 for a full round, 36 for no time left.
 int TimerBarFrame(int secondsLeft, int gameTime);

@@ -37,9 +37,6 @@ int BalloonModule::ShowHelp() {
     return 0;
   }
   TheRedrawList.AddDialogArea(dialog);
-  if (dialog->right > dialog->left)
-    RecordOnOtherPage(dialog->left, dialog->top, dialog->right - dialog->left,
-                      dialog->bottom - dialog->top);
   delete dialog;
   TheBalloonState.dirty = 1;
   TheBalloonState.DrawRound(TheRedrawList.GetBackground());

@@ -43,12 +43,6 @@ void DrawNumber(Sprite* digits, int rightEdge, int y, const char* text, Surface*
   }
 }
 
-void RecordOnOtherPage(int x, int y, int width, int height) {
-  TheRedrawList.FlipPage();
-  TheRedrawList.AddScreenRect(x, y, x + width, y + height, RedrawOneShot, RedrawFromBackground);
-  TheRedrawList.FlipPage();
-}
-
 int BalloonState::Frame() {
   int x = 0, y = 0, buttonBits = 0;
   TheMouseState.GetState(&x, &y, &buttonBits);
@@ -67,7 +61,6 @@ int BalloonState::Frame() {
       NewRound();
       SetState(Playing);
       TheRedrawList.RefreshFullScreen();
-      RecordOnOtherPage(0, 0, 800, 600);
       StartGameClock();
       break;
     case Cleared:

@@ -83,15 +83,25 @@ void RedrawList::Record(int x, int y, int width, int height, int flags) {
   pages[page].Append(rect);
 }
 
+// A sprite's rectangle is restored in the buffer it was drawn into, two presents later. A
+// change to the scene itself is different: the buffer shown now and the one shown next both
+// hold the old scene, so recording it on one page only would leave every other frame stale.
+void RedrawList::RecordOnBothPages(int x, int y, int width, int height) {
+  Record(x, y, width, height, RedrawDefaultFlags);
+  FlipPage();
+  Record(x, y, width, height, RedrawDefaultFlags);
+  FlipPage();
+}
+
 void RedrawList::AddArea(int x, int y, int width, int height) {
   if (layer && background) CopyArea(layer, background, x, y, width, height);
-  Record(x, y, width, height, RedrawDefaultFlags);
+  RecordOnBothPages(x, y, width, height);
 }
 
 void RedrawList::AddFullScreen() {
   int width = 0, height = 0;
   if (background) GetSurfaceSize(background, &width, &height);
-  Record(0, 0, width, height, RedrawDefaultFlags);
+  RecordOnBothPages(0, 0, width, height);
 }
 
 void RedrawList::RefreshFullScreen() {

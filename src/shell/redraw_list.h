@@ -31,7 +31,8 @@ class RedrawList {
   void SetLayer(Surface* surface);
   void FlipPage();
   void RestorePage(Surface* target);
-  // Wipes the area of the background from the layer, then records it.
+  // Wipes the area of the background from the layer, then records it. Like the full-screen
+  // adders, it records on both pages: a change of the scene must reach both display buffers.
   void AddArea(int x, int y, int width, int height);
   void AddFullScreen();
   void RefreshFullScreen();
@@ -50,6 +51,7 @@ class RedrawList {
 
  private:
   void Record(int x, int y, int width, int height, int flags);
+  void RecordOnBothPages(int x, int y, int width, int height);
 };
 
 extern RedrawList TheRedrawList;

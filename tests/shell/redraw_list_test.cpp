@@ -117,4 +117,25 @@ TEST_F(RedrawListTest, RefreshFullScreenResetsTheSceneAndQueuesAWholeRestore) {
   EXPECT_EQ(Px(target.get(), 63, 47), kLayer);
 }
 
+// Both display buffers hold the old scene; a change to it must reach each of them, or the
+// screen alternates between the new scene and the old one.
+TEST_F(RedrawListTest, SceneChangesReachBothBuffersWhileSpritesStayOnTheirOwn) {
+  SurfacePtr layer = MakeSurface(64, 48, kLayer);
+  SurfacePtr other = MakeSurface(64, 48, 0);
+  list.SetBackground(background.get());
+  list.SetLayer(layer.get());
+  list.AddArea(0, 0, 8, 8);
+  list.AddScreenRect(30, 30, 34, 34, RedrawOneShot, RedrawFromBackground);
+
+  list.FlipPage();
+  list.RestorePage(other.get());  // the next buffer shown
+  EXPECT_EQ(Px(other.get(), 1, 1), kLayer);
+  EXPECT_EQ(Px(other.get(), 31, 31), 0) << "the sprite was not drawn into this buffer";
+  list.FlipPage();
+  list.RestorePage(target.get());
+  EXPECT_EQ(Px(target.get(), 1, 1), kLayer);
+  EXPECT_EQ(Px(target.get(), 31, 31), kScene);
+  EXPECT_EQ(list.pages[0].Count() + list.pages[1].Count(), 0);
+}
+
 }  // namespace
