@@ -48,13 +48,15 @@ struct FileObject : KernelObject {
   std::mutex lock;
 };
 
+// Never destroyed: a thread that is still waiting when the process exits (a library left
+// running by its user) would otherwise hang the exit in the condition's destructor.
 std::mutex& WaitMutex() {
-  static std::mutex m;
-  return m;
+  static auto* m = new std::mutex;
+  return *m;
 }
 std::condition_variable& WaitCondition() {
-  static std::condition_variable c;
-  return c;
+  static auto* c = new std::condition_variable;
+  return *c;
 }
 
 KernelObject* Object(HANDLE h) {
