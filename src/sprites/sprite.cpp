@@ -114,9 +114,11 @@ void Sprite::LoadStrip(const char* file, int count, int vertical) {
   endFrame = frames.Count();
 }
 
+// The size and range follow the tiles asked for even when the file is missing or only part
+// of it could be cut: callers place and time the sprite by its tile size.
 void Sprite::LoadTiles(const char* file, int tileWidth, int tileHeight) {
   if (tileWidth < 1 || tileHeight < 1) return;
-  if (!LoadTiledBitmap(file, &frames, tileWidth, tileHeight, nullptr)) return;
+  LoadTiledBitmap(file, &frames, tileWidth, tileHeight, nullptr);
   width = tileWidth;
   height = tileHeight;
   firstFrame = 0;

@@ -63,16 +63,19 @@ TEST(ModuleManagerTest, SelectClosesTheCurrentAndOpensTheNamedModule) {
   EXPECT_EQ(manager.SelectModule("Title"), &title);
   EXPECT_EQ(title.opens, 1);
   EXPECT_EQ(title.closes, 0);
-}
 
-TEST(ModuleManagerTest, ASecondModuleOfTheCurrentNameIsOpenedInstead) {
-  CountingModule first("same"), second("same");
-  ModuleManager manager;
-  manager.AddModule(&first);
-  manager.AddModule(&second);
-  EXPECT_EQ(manager.SelectModule("same"), &first);
-  EXPECT_EQ(manager.SelectModule("same"), &second);
-  EXPECT_EQ(first.closes, 1);
+  // A second module of the current one's name is opened in its place.
+  CountingModule twin("title", &log);
+  manager.AddModule(&twin);
+  EXPECT_EQ(manager.SelectModule("title"), &twin);
+  EXPECT_EQ(title.closes, 1);
+
+  // CloseAll closes every module, opened or not, and leaves them without lists.
+  manager.CloseAll();
+  EXPECT_EQ(game.closes, 2);
+  EXPECT_EQ(twin.closes, 1);
+  EXPECT_EQ(twin.buttons, nullptr);
+  EXPECT_EQ(twin.pictures, nullptr);
 }
 
 TEST(ModuleManagerTest, FramesAndMessagesGoToTheCurrentModule) {
@@ -89,19 +92,6 @@ TEST(ModuleManagerTest, FramesAndMessagesGoToTheCurrentModule) {
   EXPECT_EQ(manager.HandleMessage(nullptr, WM_KEYUP, 0, 0), 42);
   EXPECT_EQ(game.lastModule, &game);
   EXPECT_EQ(game.lastMessage, WM_KEYUP);
-}
-
-TEST(ModuleManagerTest, CloseAllClosesEveryModuleOpenedOrNot) {
-  CountingModule a("a"), b("b");
-  ModuleManager manager;
-  manager.AddModule(&a);
-  manager.AddModule(&b);
-  manager.SelectModule("a");
-  manager.CloseAll();
-  EXPECT_EQ(a.closes, 1);
-  EXPECT_EQ(b.closes, 1);
-  EXPECT_EQ(a.buttons, nullptr);
-  EXPECT_EQ(a.pictures, nullptr);
 }
 
 TEST(ScreenModuleTest, PresentGoesToThePresenterAlone) {

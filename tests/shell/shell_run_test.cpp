@@ -191,14 +191,12 @@ TEST_F(ShellRunTest, AltMenuIsSwallowedAndTheCloseCommandStillCloses) {
   EXPECT_LT(module.frames, 10);
 }
 
-TEST_F(ShellRunTest, SettingsDefaultToWindowedWithMusicAndEffects) {
+TEST_F(ShellRunTest, SettingsDefaultToWindowedAndLowerCaseYIsOff) {
   EXPECT_EQ(Run("wait 30\n", {"--max-ms", "50"}), 0);
   EXPECT_EQ(module.fullScreen, 0);
   EXPECT_EQ(module.music, 1);
   EXPECT_EQ(module.sfx, 1);
-}
 
-TEST_F(ShellRunTest, SettingsAreReadFromBothFilesAndLowerCaseYIsOff) {
   WriteText(dir.path() / "data" / "setup.ini", "[setup]\nfullscreen=1\n");
   WriteText(dir.path() / "options.ini", "[setup]\nmusic=y\nSFX=Yes please\n");
   EXPECT_EQ(Run("wait 30\n", {"--max-ms", "50"}), 0);

@@ -41,51 +41,30 @@ TEST(Blt, RefusesEmptyInvertedAndOutsideRectanglesWithoutDrawing) {
     for (int x = 0; x < 10; ++x) ASSERT_EQ(Px(*dst, x, y), kBack);
 }
 
-TEST(Blt, RefusesMissingSourceOrFillAndMixedFormats) {
-  auto dst = MakeSurface(4, 4), indexed = MakeSurface(4, 4, 8);
-  EXPECT_EQ(dst->Blt(nullptr, nullptr, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDPARAMS);
-  EXPECT_EQ(dst->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, nullptr), DDERR_INVALIDPARAMS);
-  EXPECT_EQ(dst->Blt(nullptr, indexed.get(), nullptr, DDBLT_WAIT, nullptr),
-            DDERR_INVALIDPIXELFORMAT);
-}
-
 TEST(Blt, SourceColourKeySkipsKeyedPixelsOnlyWhenAsked) {
-  auto src = MakeSurface(40, 2), dst = MakeSurface(40, 2);
-  for (int x = 0; x < 40; ++x) src->row16(0)[x] = src->row16(1)[x] = x % 3 ? 0x001F : 0x1234;
-  SetKey(*src, 0x001F, 0x001F);
+  auto src = MakeSurface(6, 2), dst = MakeSurface(6, 2);
+  for (int x = 0; x < 6; ++x) src->row16(0)[x] = src->row16(1)[x] = static_cast<uint16_t>(10 + x);
   Clear(*dst, kBack);
-  const Rect row0{0, 0, 40, 1}, row1{0, 1, 40, 2};
+  dst->Blt(nullptr, src.get(), nullptr, DDBLT_KEYSRC, nullptr);
+  EXPECT_EQ(Px(*dst, 1, 0), 11) << "no key set: a keyed blit copies everything";
+  Clear(*dst, kBack);
+  SetKey(*src, 11, 13);  // a key range
+  const Rect row0{0, 0, 6, 1}, row1{0, 1, 6, 2};
   dst->Blt(&row0, src.get(), &row0, DDBLT_WAIT | DDBLT_KEYSRC, nullptr);
   dst->Blt(&row1, src.get(), &row1, DDBLT_WAIT, nullptr);
-  for (int x = 0; x < 40; ++x) {
-    EXPECT_EQ(Px(*dst, x, 0), x % 3 ? kBack : 0x1234) << x;
-    EXPECT_EQ(Px(*dst, x, 1), Px(*src, x, 1)) << x;
+  const uint16_t want[] = {10, kBack, kBack, kBack, 14, 15};
+  for (int x = 0; x < 6; ++x) {
+    EXPECT_EQ(Px(*dst, x, 0), want[x]) << x;
+    EXPECT_EQ(Px(*dst, x, 1), 10 + x) << "unkeyed blit " << x;
   }
 }
 
-TEST(Blt, KeyRangeAndKeylessSources) {
-  auto src = MakeSurface(6, 1), dst = MakeSurface(6, 1);
-  for (int x = 0; x < 6; ++x) src->row16(0)[x] = static_cast<uint16_t>(10 + x);
-  Clear(*dst, kBack);
-  // No key set: a keyed blit copies everything.
-  dst->Blt(nullptr, src.get(), nullptr, DDBLT_KEYSRC, nullptr);
-  EXPECT_EQ(Px(*dst, 0, 0), 10);
-  Clear(*dst, kBack);
-  SetKey(*src, 11, 13);
-  dst->Blt(nullptr, src.get(), nullptr, DDBLT_KEYSRC, nullptr);
-  const uint16_t want[] = {10, kBack, kBack, kBack, 14, 15};
-  for (int x = 0; x < 6; ++x) EXPECT_EQ(Px(*dst, x, 0), want[x]) << x;
-}
-
 TEST(Blt, StretchesWithNearestNeighbour) {
-  auto src = MakeSurface(2, 2), big = MakeSurface(4, 6), small = MakeSurface(1, 1);
+  auto src = MakeSurface(2, 2), big = MakeSurface(4, 6);
   src->row16(0)[0] = 1, src->row16(0)[1] = 2, src->row16(1)[0] = 3, src->row16(1)[1] = 4;
   ASSERT_EQ(big->Blt(nullptr, src.get(), nullptr, DDBLT_WAIT, nullptr), DD_OK);
   for (int y = 0; y < 6; ++y)
     for (int x = 0; x < 4; ++x) ASSERT_EQ(Px(*big, x, y), (y / 3) * 2 + x / 2 + 1);
-  // Shrinking samples the pixel under each destination pixel's centre.
-  ASSERT_EQ(small->Blt(nullptr, big.get(), nullptr, DDBLT_WAIT, nullptr), DD_OK);
-  EXPECT_EQ(Px(*small, 0, 0), 4);
   // A keyed stretch leaves the keyed source pixels' area alone.
   SetKey(*src, 1, 1);
   Clear(*big, kBack);
