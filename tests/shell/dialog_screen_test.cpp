@@ -127,16 +127,7 @@ TEST_F(DialogScreenTest, ParentButtonsCanEndItWhenAllowed) {
   EXPECT_STREQ(result, "") << "the parent's buttons are ignored";
 }
 
-TEST_F(DialogScreenTest, ClosingTheApplicationReturnsZeroAndLeavesTheResult) {
-  SurfacePtr scene = MakeSurface(8, 8);
-  TheRedrawList.SetBackground(scene.get());
-  PostQuitMessage(0);
-  EXPECT_EQ(dialog.Run(result, nullptr), 0);
-  EXPECT_STREQ(result, "untouched");
-  EXPECT_EQ(TheRedrawList.GetBackground(), scene.get()) << "the scene is given back";
-}
-
-TEST_F(DialogScreenTest, RunSwapsTheSceneToThePageWhileItRuns) {
+TEST_F(DialogScreenTest, TheSceneIsThePageWhileItRunsAndComesBackOnEveryEnd) {
   SurfacePtr scene = MakeSurface(8, 8);
   TheRedrawList.SetBackground(scene.get());
   Surface* seen = nullptr;
@@ -144,6 +135,11 @@ TEST_F(DialogScreenTest, RunSwapsTheSceneToThePageWhileItRuns) {
   dialog.SetDeadline(GetTicks() + 20);
   dialog.Run(nullptr, nullptr);
   EXPECT_EQ(seen, dialog.GetPicture()->GetSurface());
+  EXPECT_EQ(TheRedrawList.GetBackground(), scene.get());
+
+  PostQuitMessage(0);  // the window closed: 0 at once, the result left alone
+  EXPECT_EQ(dialog.Run(result, nullptr), 0);
+  EXPECT_STREQ(result, "untouched");
   EXPECT_EQ(TheRedrawList.GetBackground(), scene.get());
 }
 

@@ -44,48 +44,25 @@ TEST(PtrArray, SetAtGrowsToTheIndexAndLeavesCountAlone) {
 }
 
 TEST(PtrArray, RemoveShiftsItemsAndMovesTheCursorBack) {
-  int v[5];
-  const auto fill = [&](PtrArray<int>& list) {
+  int v[5], stranger = 0;
+  // cursor before, item removed, cursor after, count after
+  const struct { int cursor; int* item; int cursorAfter, countAfter; } cases[] = {
+      {2, &v[2], 1, 4}, {1, &v[2], 1, 4}, {3, &stranger, 3, 5}};
+  for (const auto& c : cases) {
+    PtrArray<int> list;
     for (int& x : v) list.Append(&x);
-  };
-  {
-    PtrArray<int> list;
-    fill(list);
-    list.SetCursor(2);
-    list.Remove(&v[2]);
-    EXPECT_EQ(list.Cursor(), 1);
-    EXPECT_EQ(list.Count(), 4);
-    EXPECT_EQ(list.GetAt(2), &v[3]);
-    EXPECT_EQ(list.GetAt(3), &v[4]);
-    EXPECT_EQ(list.GetAt(4), nullptr);
+    list.SetCursor(c.cursor);
+    list.Remove(c.item);
+    EXPECT_EQ(list.Cursor(), c.cursorAfter);
+    EXPECT_EQ(list.Count(), c.countAfter);
+    EXPECT_EQ(list.GetAt(c.countAfter - 1), &v[4]);
+    EXPECT_EQ(list.GetAt(5), nullptr);
   }
-  {
-    PtrArray<int> list;
-    fill(list);
-    list.SetCursor(1);
-    list.Remove(&v[2]);
-    EXPECT_EQ(list.Cursor(), 1);
-  }
-  {
-    PtrArray<int> list;
-    fill(list);
-    list.SetCursor(3);
-    int stranger = 0;
-    list.Remove(&stranger);
-    EXPECT_EQ(list.Count(), 5);
-    EXPECT_EQ(list.Cursor(), 3);
-    EXPECT_EQ(list.GetAt(4), &v[4]);
-  }
-  {
-    PtrArray<int> list;  // only the first of two equal pointers goes
-    list.Append(&v[0]);
-    list.Append(&v[1]);
-    list.Append(&v[0]);
-    list.Remove(&v[0]);
-    EXPECT_EQ(list.Count(), 2);
-    EXPECT_EQ(list.GetAt(0), &v[1]);
-    EXPECT_EQ(list.GetAt(1), &v[0]);
-  }
+  PtrArray<int> list;  // only the first of two equal pointers goes
+  for (int* p : {&v[0], &v[1], &v[0]}) list.Append(p);
+  list.Remove(&v[0]);
+  EXPECT_EQ(list.GetAt(0), &v[1]);
+  EXPECT_EQ(list.GetAt(1), &v[0]);
 }
 
 TEST(PtrArray, DeleteAllDeletesItemsSkipsNullsAndKeepsCapacity) {
