@@ -65,25 +65,4 @@ TEST_F(BoardGrid, FillCapsEveryColourAndStarsItsTwelfthTwentyFourthAndThirtySixt
   }
 }
 
-TEST_F(BoardGrid, SmallBoardsGetNoStars) {
-  srand(3);
-  state.EndRound();
-  state.board = new PtrArray<BalloonSprite>();
-  state.FillBoard(154, 7, 4, 4);
-  for (int i = 0; i < 16; ++i) EXPECT_EQ(state.board->GetAt(i)->star, 0);
-}
-
-TEST_F(BoardGrid, DrawBoardOnlyWhenDirty) {
-  Layout(state, {"rg", "yo"});
-  const int page = TheRedrawList.page;
-  const int before = TheRedrawList.pages[page].Count();
-  state.dirty = 0;
-  state.DrawBoard();
-  EXPECT_EQ(TheRedrawList.pages[page].Count(), before);
-  state.dirty = 1;
-  state.DrawBoard();
-  EXPECT_GT(TheRedrawList.pages[page].Count(), before);
-  EXPECT_EQ(state.dirty, 0);
-}
-
 }  // namespace

@@ -31,6 +31,7 @@ TEST_F(Settling, BalloonsRiseIntoTheGapsAboveInOrder) {
   EXPECT_EQ(g->cell, 2);
   EXPECT_EQ(g->x, 154.0f);
   EXPECT_EQ(g->y, 47.0f);
+  EXPECT_EQ(state.FindFloatTarget(1), -1);  // the top row has nowhere to go
 }
 
 TEST_F(Settling, EveryThirdFloatShowsAFrame) {
@@ -41,26 +42,17 @@ TEST_F(Settling, EveryThirdFloatShowsAFrame) {
   EXPECT_EQ(state.moveCounter, 1);  // carried over to the next settle
 }
 
-TEST_F(Settling, TopRowNeverMoves) {
-  Layout(state, {"r.", ".."});
-  state.SettleBoard();
-  EXPECT_EQ(Rows(state), (std::vector<std::string>{"r.", ".."}));
-  EXPECT_EQ(state.FindFloatTarget(0), -1);
-}
-
-TEST_F(Settling, BlowRightTakesOnePassPerCellAndOneToFinish) {
+TEST_F(Settling, BlowsTakeOnePassPerCellAndOneToFinishEitherWay) {
   Layout(state, {"ppppp", ".r.g."});
   state.BlowRowRight(1);
   EXPECT_EQ(Rows(state)[1], "...rg");
   EXPECT_EQ(state.pauses, (std::vector<int>{50, 50, 50}));
   EXPECT_EQ(state.sounds, std::vector<std::string>{"blow"});
-}
 
-TEST_F(Settling, BlowLeftIsTheMirrorImage) {
   Layout(state, {"ppppp", ".r.g."});
   state.BlowRowLeft(1);
   EXPECT_EQ(Rows(state)[1], "rg...");
-  EXPECT_EQ(state.pauses, (std::vector<int>{50, 50, 50}));
+  EXPECT_EQ(state.pauses, std::vector<int>(6, 50));
 }
 
 TEST_F(Settling, ABalloonBlownUnderAGapRisesAtOnce) {
@@ -106,6 +98,11 @@ TEST_F(Settling, NoMovesLeftLooksAtBlowsOfRowsZeroToSevenOnly) {
   board[7] = "ygopr.";  // an odd row that could still be blown right
   Layout(state, board);
   EXPECT_FALSE(state.NoMovesLeft());
+
+  board = StuckBoard();
+  board[6] = "rygop.";  // an even row that only a blow to the right would move: not a move
+  Layout(state, board);
+  EXPECT_TRUE(state.NoMovesLeft());
 
   board = StuckBoard();
   board[6] = ".ygopr";  // an even row that could still be blown left

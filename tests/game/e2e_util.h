@@ -1,115 +1,21 @@
-// Runs the game headless on a small data folder of plain pictures, and reads its state dumps.
+// Runs the real program headless on a copy of the generated game data, and reads back its
+// state dumps and screenshots.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
+#include "high_score_test_util.h"
+#include "platform/bitmap.h"
 
 namespace e2e {
 
 namespace fs = std::filesystem;
-
-inline void WriteBmp(const fs::path& path, int w, int h, int r, int g, int b) {
-  const int rowBytes = (w * 3 + 3) & ~3;
-  const int size = 54 + rowBytes * h;
-  std::vector<unsigned char> out(size, 0);
-  auto put32 = [&](int at, int v) {
-    for (int i = 0; i < 4; ++i) out[at + i] = (v >> (8 * i)) & 0xFF;
-  };
-  out[0] = 'B';
-  out[1] = 'M';
-  put32(2, size);
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, w);
-  put32(22, h);
-  out[26] = 1;
-  out[28] = 24;
-  put32(34, rowBytes * h);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      // A dark frame around each picture so that every cell reads as one balloon.
-      const bool edge = x == 0 || y == 0 || x == w - 1 || y == h - 1;
-      unsigned char* p = &out[54 + y * rowBytes + x * 3];
-      p[0] = edge ? 0 : b;
-      p[1] = edge ? 0 : g;
-      p[2] = edge ? 40 : r;
-    }
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<char*>(out.data()), size);
-}
-
-inline std::vector<fs::path>& MadeFolders() {
-  static std::vector<fs::path> folders;
-  return folders;
-}
-
-// Removes the folders the test made (kept when it failed, to look at).
-inline void RemoveMadeFolders() {
-  for (const fs::path& root : MadeFolders()) {
-    std::error_code ignored;
-    fs::remove_all(root, ignored);
-  }
-  MadeFolders().clear();
-}
-
-// A game folder with every picture the round needs, and setup.ini with the given lines.
-inline fs::path MakeGameFolder(const std::string& name, const std::string& setupLines) {
-  // One folder per test and process: several builds may run these tests at once.
-  const fs::path root =
-      fs::temp_directory_path() / ("zorbit-e2e-" + name + "-" + std::to_string(getpid()));
-  fs::remove_all(root);
-  MadeFolders().push_back(root);
-  const fs::path game = root / "game";
-  fs::create_directories(game / "sounds");
-  const struct {
-    const char* file;
-    int r, g, b;
-  } balloons[] = {{"red", 230, 40, 40},    {"blue", 40, 90, 230},  {"yellow", 240, 220, 40},
-                  {"purple", 150, 60, 200}, {"green", 40, 180, 60}};
-  for (const auto& c : balloons) {
-    WriteBmp(game / (std::string(c.file) + ".bmp"), 32, 40, c.r, c.g, c.b);
-    WriteBmp(game / (std::string(c.file) + "star.bmp"), 32, 40, c.r / 2, c.g / 2, c.b / 2);
-    WriteBmp(game / ("big" + std::string(c.file) + ".bmp"), 80, 100, c.r, c.g, c.b);
-  }
-  WriteBmp(game / "pop.bmp", 32, 40, 255, 255, 255);
-  for (const char* icon : {"x2", "x4", "x6"}) WriteBmp(game / (std::string(icon) + ".bmp"), 24, 24, 250, 250, 0);
-  WriteBmp(game / "background.bmp", 800, 600, 90, 150, 220);
-  WriteBmp(game / "CloudAnimLeft.bmp", 60, 120, 240, 240, 240);
-  WriteBmp(game / "CloudAnimRight.bmp", 60, 120, 240, 240, 240);
-  for (const char* side : {"newgame", "exit", "help", "menu"})
-    WriteBmp(game / (std::string(side) + ".bmp"), 140, 40, 200, 120, 60);
-  WriteBmp(game / "scorefont.bmp", 200, 30, 20, 20, 20);
-  WriteBmp(game / "timer.bmp", 60, 370, 250, 120, 0);
-  WriteBmp(game / "lightning.bmp", 40, 40, 255, 255, 0);
-  WriteBmp(game / "score.bmp", 170, 51 * 21, 255, 255, 255);
-  fs::create_directories(game / "title");
-  WriteBmp(game / "title" / "HowToPlay.bmp", 400, 300, 250, 250, 230);
-  std::ofstream(game / "setup.ini") << "[default]\n" << setupLines;
-  return game;
-}
-
-// Runs the game on the folder with the script; the dumps land in the folder.
-inline int RunGame(const fs::path& game, unsigned seed, const std::string& script,
-                   const std::string& extra = "") {
-  const char* exe = std::getenv("ZORBIT_EXE");
-  if (!exe) return -1;
-  const fs::path scriptFile = game / "script.txt";
-  std::ofstream(scriptFile) << script;
-  // Run inside the folder: the script's dump names are relative to it.
-  const std::string command = "cd \"" + game.string() + "\" && \"" + exe + "\" --headless --seed " +
-                              std::to_string(seed) + " --script \"" + scriptFile.string() +
-                              "\" --data \"" + game.string() + "\" " + extra + " >\"" +
-                              (game / "run.log").string() + "\" 2>&1";
-  return std::system(command.c_str());
-}
 
 struct Cell {
   int colour = -1;  // -1: empty
@@ -118,50 +24,54 @@ struct Cell {
 };
 
 struct Dump {
-  bool ok = false;
   std::string text;
-  long Int(const char* key) const {
-    const std::string k = std::string("\"") + key + "\":";
-    const size_t at = text.find(k);
-    return at == std::string::npos ? -999999 : std::strtol(text.c_str() + at + k.size(), nullptr, 10);
-  }
   int columns = 0, rows = 0;
   std::vector<Cell> cells;
+
+  bool ok() const { return columns > 0 && static_cast<int>(cells.size()) == columns * rows; }
+  // The first number under that key; the round's own fields come before the hall of fame's.
+  long Int(const std::string& key, size_t from = 0) const {
+    const size_t at = text.find("\"" + key + "\":", from);
+    return at == std::string::npos ? -999999 : std::atol(text.c_str() + at + key.size() + 3);
+  }
   const Cell& At(int column, int row) const { return cells[row * columns + column]; }
   int Balloons() const {
     int n = 0;
     for (const Cell& c : cells) n += c.colour >= 0;
     return n;
   }
+  // The hall of fame's first record.
+  std::string TopText() const {
+    size_t at = text.find("\"hallOfFame\":[{\"text\":\"");
+    if (at == std::string::npos) return "";
+    at += 23;
+    return text.substr(at, text.find('"', at) - at);
+  }
+  long TopScore() const {
+    const size_t at = text.find("\"hallOfFame\":[");
+    return at == std::string::npos ? -1 : Int("score", at);
+  }
 };
 
-inline Dump ReadDump(const fs::path& file) {
+inline Dump ParseDump(const std::string& text) {
   Dump d;
-  std::ifstream in(file);
-  if (!in) return d;
-  std::stringstream ss;
-  ss << in.rdbuf();
-  d.text = ss.str();
+  d.text = text;
   d.columns = static_cast<int>(d.Int("columns"));
   d.rows = static_cast<int>(d.Int("rows"));
-  size_t at = d.text.find("\"cells\":[");
+  size_t at = text.find("\"cells\":[");
   if (at == std::string::npos) return d;
-  at += 9;
-  while (at < d.text.size() && d.text[at] != ']') {
-    if (d.text.compare(at, 4, "null") == 0) {
-      d.cells.push_back({});
+  for (at += 9; at < text.size() && text[at] != ']';) {
+    Cell c;
+    if (text.compare(at, 4, "null") == 0) {
       at += 4;
     } else {
-      const size_t end = d.text.find('}', at);
-      Cell c;
-      c.colour = std::atoi(d.text.c_str() + d.text.find("\"colour\":", at) + 9);
-      c.star = std::atoi(d.text.c_str() + d.text.find("\"star\":", at) + 7);
-      d.cells.push_back(c);
-      at = end + 1;
+      c.colour = static_cast<int>(d.Int("colour", at));
+      c.star = static_cast<int>(d.Int("star", at));
+      at = text.find('}', at) + 1;
     }
-    if (d.text[at] == ',') ++at;
+    d.cells.push_back(c);
+    if (text[at] == ',') ++at;
   }
-  d.ok = static_cast<int>(d.cells.size()) == d.columns * d.rows && d.columns > 0;
   return d;
 }
 
@@ -169,5 +79,81 @@ inline Dump ReadDump(const fs::path& file) {
 inline std::string CellPoint(int column, int row) {
   return std::to_string(154 + column * 32 + 16) + " " + std::to_string(7 + row * 40 + 20);
 }
+
+// A scratch folder holding "game" (the data) and, beside it, the script, the dumps and the
+// screenshots; the options file of the game goes there too ("../options.ini").
+class GameRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* exe = std::getenv("ZORBIT_EXE");
+    if (!exe || !fs::exists(exe) || !fs::exists(Data() + "/GameOverNMM.bmp"))
+      GTEST_SKIP() << "needs the program and its generated data";
+    program = exe;
+    fs::copy(Data(), dir.File("game"), fs::copy_options::recursive);
+  }
+  static std::string Data() { return std::string(ZORBIT_BINARY_DIR) + "/game"; }
+
+  void Setup(const std::string& settings) {
+    WriteWholeFile(dir.File("game/setup.ini"), "[default]\n" + settings);
+  }
+  // Runs the program on the script from the scratch folder; its exit code.
+  int Run(const std::string& script, int maxMs = 600000, const std::string& extra = "") {
+    WriteWholeFile(dir.File("script.txt"), script);
+    const std::string command = "cd '" + dir.path() + "' && '" + program +
+                                "' --headless --seed 4242 --data game --script script.txt"
+                                " --max-ms " + std::to_string(maxMs) + " " + extra +
+                                " > out.txt 2>&1";
+    return std::system(command.c_str());
+  }
+  Dump Read(const std::string& name) { return ParseDump(ReadWholeFile(dir.File(name))); }
+  // The board at the start of play.
+  Dump StartBoard() {
+    EXPECT_EQ(Run("wait 300\ndump start.json\n", 1000), 0);
+    return Read("start.json");
+  }
+
+  // The share of the picture's pixels (colour key excepted) found at left, top on the
+  // screenshot; a dialog's picture is centred (left -1).
+  double PictureShown(const std::string& shot, const std::string& picture, int left = -1,
+                      int top = -1) {
+    std::string a = ReadWholeFile(dir.File(shot)), b = ReadWholeFile(Data() + "/" + picture);
+    Surface* screen = LoadBitmapFromMemory(a.data(), a.size(), 16);
+    Surface* page = LoadBitmapFromMemory(b.data(), b.size(), 16);
+    double share = 0;
+    if (screen && page) {
+      const int w = page->width(), h = page->height();
+      if (left < 0) {
+        left = (800 - w) / 2;
+        top = (600 - h) / 2;
+      }
+      long same = 0, counted = 0;
+      for (int y = 0; y < h && top + y < 600; y += 3)
+        for (int x = 0; x < w && left + x < 800; x += 3) {
+          const uint16_t p = page->row16(y)[x];
+          if (p == 0x001F) continue;
+          ++counted;
+          same += screen->row16(top + y)[left + x] == p;
+        }
+      share = counted ? double(same) / double(counted) : 0;
+    }
+    if (screen) screen->Release();
+    if (page) page->Release();
+    return share;
+  }
+  // Screenshots every 250 ms, and the first of them that shows a dialog's picture (-1: none).
+  static std::string Shots(int count) {
+    std::string lines;
+    for (int i = 0; i < count; ++i) lines += "wait 250\nscreenshot shot" + std::to_string(i) + ".bmp\n";
+    return lines;
+  }
+  int FirstShotShowing(int count, const std::string& picture) {
+    for (int i = 0; i < count; ++i)
+      if (PictureShown("shot" + std::to_string(i) + ".bmp", picture) > 0.9) return i;
+    return -1;
+  }
+
+  ScratchDir dir;
+  std::string program;
+};
 
 }  // namespace e2e

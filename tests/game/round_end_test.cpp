@@ -58,17 +58,21 @@ class RoundEndTest : public ::testing::Test {
   std::string closeOn;
 };
 
-TEST_F(RoundEndTest, OutOfTimeThundersFirstAndUsesTheCurrentPlayersText) {
-  WriteWholeFile(dir.File("options.ini"), "[setup]\nplayerid=2\n[Player3]\nname=Ann\n");
-  TheBalloonState.highScores.Insert("Old:::Y", 9000);
+TEST_F(RoundEndTest, OutOfTimeThundersFirstAndAScoreEqualToTheLastDoesNotEnter) {
   EndRoundWith(Ending, EndStillPlaying, 300);
   EXPECT_EQ(GameOverSequence(), 1);
   EXPECT_EQ(log, (std::vector<std::string>{"thunder", "GameOverOOT.bmp button 2000",
                                            "hallfamepop.bmp 1000"}));
-  EXPECT_EQ(TheBalloonState.playerId, 2);
-  HighScoreTable saved = SavedTable();
-  EXPECT_STREQ(saved.Record(1)->text, "Ann:::Y");
-  EXPECT_EQ(saved.Record(1)->score, 300);
+  EXPECT_EQ(TheBalloonState.GetState(), Title);
+
+  // The table is full with 300 at the bottom: another 300 is no entry, and no file.
+  std::filesystem::remove("hiscore.dat");
+  for (int i = 1; i < kHallOfFameSize; ++i) TheBalloonState.highScores.Insert("Old:::Y", 9000);
+  log.clear();
+  EndRoundWith(Ending, EndNoMoveLeft, 300);
+  EXPECT_EQ(GameOverSequence(), 1);
+  EXPECT_EQ(log, std::vector<std::string>{"GameOverNMM.bmp button 2000"});
+  EXPECT_FALSE(std::filesystem::exists("hiscore.dat"));
 }
 
 TEST_F(RoundEndTest, ClosingDuringAPictureStopsTheSequenceThere) {
