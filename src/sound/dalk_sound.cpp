@@ -73,13 +73,18 @@ int DalkSound::Init(HWND window, int maxSamples) {
 
 void DalkSound::Exit() {
   // Unlike StopStream this ignores the music switch: a stream must not outlive the tables.
-  EndStreamNow();
+  EndStreamForExit();
+  // Samples go before the call-back thread's events: stopping a chained sample signals
+  // its event, which must still exist then.
+  {
+    SOUND_LOCKED();
+    if (g_SampleList) {
+      for (SNDSample* s = g_SampleList; s < g_pLastSample; ++s)
+        if (s->flags & SNDSample::InUse) FreeSample(s);
+    }
+  }
   close_callback();
   SOUND_LOCKED();
-  if (g_SampleList) {
-    for (SNDSample* s = g_SampleList; s < g_pLastSample; ++s)
-      if (s->flags & SNDSample::InUse) FreeSample(s);
-  }
   free_sample_buffers();
   if (g_lpSoundBuffer) {
     g_lpSoundBuffer->Stop();

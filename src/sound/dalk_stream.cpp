@@ -19,6 +19,19 @@ constexpr int kStopPosition = 8;
 // remains. The stream stops once that segment has played, not before.
 int g_endSegment = -1;
 
+// Set while the library shuts down: LoadStream refuses, so no stream outlives the tables.
+bool g_exiting = false;
+
+// Set by EndStreamNow until the clean-up: the stream cannot be started or paused again, so
+// its stop is surely its end.
+bool g_ending = false;
+
+// Clean-ups done so far, and those whose end function is still running (StopStream waits
+// for them, so what an end function starts is in place when it returns).
+uint32_t g_streamsEnded = 0;
+int g_endFunctionsRunning = 0;
+thread_local bool t_inEndFunction = false;
+
 _SNDStream& Stream() { return DalkSound::g_StreamInfo; }
 
 int CloseStreamFile(HANDLE handle) {
@@ -103,15 +116,29 @@ void RefillAfter(int i) {
 
 }  // namespace
 
+namespace {
+
+// Closes the thread of a stream that has ended by itself, outside the lock (the thread may
+// still need it to finish). From that thread's own end function this detaches it.
+void CloseFinishedFillThread() {
+  HANDLE finished = nullptr;
+  {
+    SOUND_LOCKED();
+    if (DalkSound::g_StreamInfo.sample) return;
+    finished = DalkSound::g_FillThread;
+    DalkSound::g_FillThread = nullptr;
+  }
+  if (finished) CloseHandle(finished);
+}
+
+}  // namespace
+
 int DalkSound::LoadStream(char* file, unsigned long id) {
+  CloseFinishedFillThread();
   SOUND_LOCKED();
-  if (!m_nMusicEnabled || !g_SampleList) return 0;
+  if (!m_nMusicEnabled || !g_SampleList || g_exiting) return 0;
   // One stream at a time: overwriting a live one would orphan its thread and buffer.
   if (g_StreamInfo.sample) return 0;
-  if (g_FillThread) {
-    CloseHandle(g_FillThread);  // a finished stream's thread (detached when it is us)
-    g_FillThread = nullptr;
-  }
   SNDSample* slot = AllocSample();
   if (!slot) return 0;
   HANDLE handle = slot->OpenSoundFile(file);
@@ -208,9 +235,9 @@ unsigned long DalkSound::FillStream(void*) {
         // started again before this signal was handled.
         SNDSample* s = g_StreamInfo.sample;
         uint32_t status = 0;
-        if (!s || (g_StreamInfo.flags & _SNDStream::Paused) ||
-            (s->buffer && SUCCEEDED(s->buffer->GetStatus(&status)) &&
-             (status & DSBSTATUS_PLAYING)))
+        if (!s || (!g_ending && ((g_StreamInfo.flags & _SNDStream::Paused) ||
+                                 (s->buffer && SUCCEEDED(s->buffer->GetStatus(&status)) &&
+                                  (status & DSBSTATUS_PLAYING)))))
           continue;
       }
       CleanupStream();
@@ -244,9 +271,18 @@ int DalkSound::CleanupStream() {
     g_StreamInfo.bufferSize = 0;
     g_StreamInfo.segmentSize = 0;
     next = g_StreamInfo.nextStream;
+    g_ending = false;
+    ++g_streamsEnded;
+    ++g_endFunctionsRunning;
   }
   // Outside the lock: the function may load the next stream or wait for other threads.
-  if (next) next(id);
+  if (next) {
+    t_inEndFunction = true;
+    next(id);
+    t_inEndFunction = false;
+  }
+  SOUND_LOCKED();
+  --g_endFunctionsRunning;
   return 1;
 }
 
@@ -255,7 +291,7 @@ int DalkSound::PlayStream(int flags) {
   if (!m_nMusicEnabled) return 1;
   SNDSample* s = g_StreamInfo.sample;
   if ((g_StreamInfo.flags & _SNDStream::Loaded) && !(g_StreamInfo.flags & _SNDStream::Playing) &&
-      s && s->buffer) {
+      s && s->buffer && !g_ending) {
     g_StreamInfo.flags |= static_cast<uint32_t>(flags);
     s->buffer->SetCurrentPosition(1);
     s->buffer->Play(0, 0, DSBPLAY_LOOPING);
@@ -264,37 +300,69 @@ int DalkSound::PlayStream(int flags) {
   return 1;
 }
 
+namespace {
+
+// Under the lock: stops the loaded stream and marks it ending. False when there is none.
+bool StopLoadedStream() {
+  _SNDStream& st = Stream();
+  SNDSample* s = st.sample;
+  if (!(st.flags & _SNDStream::Loaded) || !s || !s->buffer) return false;
+  g_ending = true;
+  st.flags &= ~_SNDStream::Paused;
+  uint32_t status = 0;
+  s->buffer->GetStatus(&status);
+  s->buffer->Stop();
+  // A paused or never started buffer sends no stop signal of its own.
+  if (!(status & DSBSTATUS_PLAYING)) SetEvent(DalkSound::g_NotifyEvents[kStopPosition]);
+  return true;
+}
+
+// Under the lock: the stream stopped has been cleaned up and no end function runs (other
+// than the one this thread may be in).
+bool EndIsOver(bool stopped, uint32_t endedBefore) {
+  const int others = g_endFunctionsRunning - (t_inEndFunction ? 1 : 0);
+  return (!stopped || g_streamsEnded != endedBefore) && others == 0;
+}
+
+}  // namespace
+
 int EndStreamNow() {
   HANDLE thread;
+  uint32_t endedBefore;
+  bool stopped;
   {
     SOUND_LOCKED();
-    _SNDStream& st = Stream();
     thread = DalkSound::g_FillThread;
-    SNDSample* s = st.sample;
-    if ((st.flags & _SNDStream::Loaded) && s && s->buffer) {
-      st.flags &= ~_SNDStream::Paused;
-      uint32_t status = 0;
-      s->buffer->GetStatus(&status);
-      s->buffer->Stop();
-      // A paused or never started buffer sends no stop signal of its own.
-      if (!(status & DSBSTATUS_PLAYING)) SetEvent(DalkSound::g_NotifyEvents[kStopPosition]);
-    }
+    endedBefore = g_streamsEnded;
+    stopped = StopLoadedStream();
   }
   // The fill thread releases the buffer; only the record is polled, never the buffer.
   for (;;) {
     {
       SOUND_LOCKED();
-      if (!Stream().sample || !DalkSound::g_FillThread) break;
-      if (DalkSound::g_FillThread != thread) break;  // the end function loaded another
+      if (EndIsOver(stopped, endedBefore)) break;
     }
     std::this_thread::yield();
   }
-  SOUND_LOCKED();
-  if (thread && DalkSound::g_FillThread == thread) {
+  {
+    SOUND_LOCKED();
+    // Gone already when the end function loaded another stream (it closed this one).
+    if (!thread || DalkSound::g_FillThread != thread) return 1;
     DalkSound::g_FillThread = nullptr;
-    CloseHandle(thread);  // joins: the thread is past its clean-up
   }
+  // Joined outside the lock: the thread takes the lock once more before it ends.
+  CloseHandle(thread);
   return 1;
+}
+
+void EndStreamForExit() {
+  {
+    SOUND_LOCKED();
+    g_exiting = true;
+  }
+  EndStreamNow();
+  SOUND_LOCKED();
+  g_exiting = false;
 }
 
 int DalkSound::StopStream() {
@@ -309,7 +377,7 @@ int DalkSound::PauseStream() {
   SOUND_LOCKED();
   SNDSample* s = g_StreamInfo.sample;
   if (!(g_StreamInfo.flags & _SNDStream::Loaded) || !(g_StreamInfo.flags & _SNDStream::Playing) ||
-      !s || !s->buffer)
+      !s || !s->buffer || g_ending)
     return 1;
   if (g_StreamInfo.flags & _SNDStream::Paused) {
     g_StreamInfo.flags &= ~_SNDStream::Paused;

@@ -11,3 +11,6 @@ using SoundGuard = std::lock_guard<std::recursive_mutex>;
 
 // Stops the stream whatever the music switch says and waits until its clean-up has run.
 int EndStreamNow();
+// The same for the library's shut-down: a next-stream function that runs meanwhile cannot
+// load another stream.
+void EndStreamForExit();

@@ -89,6 +89,18 @@ TEST_F(Mixing, StoppingAChainedSampleContinuesTheChainButFreeingItDoesNot) {
   EXPECT_FALSE(b->SamplePlaying());
 }
 
+TEST_F(Mixing, ExitWhileAChainedSampleIsPlaying) {
+  SNDSample* a = lib_.FindSample(1);
+  SNDSample* b = lib_.FindSample(2);
+  b->flags &= ~SNDSample::Reserved;
+  SNDSample::ChainSample(a, b);
+  a->PlaySample(0xFFFF, 0x8000);
+  lib_.Exit();  // stopping a signals its end event: that must not be gone already
+  EXPECT_EQ(nullptr, DalkSound::g_SampleList);
+  EXPECT_EQ(0, Rms(Render(512), 0, 0, 512));
+  ASSERT_EQ(1, lib_.Init(nullptr, slots_));
+}
+
 TEST_F(Mixing, PauseKeepsThePlace) {
   SNDSample* a = lib_.FindSample(2);
   a->PlaySample(0xFFFF, 0x8000);
