@@ -16,7 +16,7 @@
 
 namespace {
 
-enum class Kind { Event, Thread, File, Closed };
+enum class Kind { Event, Thread, File };
 
 struct KernelObject {
   explicit KernelObject(Kind k) : kind(k) {}
@@ -185,8 +185,7 @@ DWORD GetTickCount() { return ClockNowMs(); }
 
 void Sleep(DWORD ms) { ClockSleepMs(ms); }
 
-// Global memory: a header in front of the block keeps its size honest for callers that
-// ask; moveable blocks never move here.
+// Global memory: plain heap blocks; moveable blocks never move here.
 HGLOBAL GlobalAlloc(unsigned flags, size_t bytes) {
   if (bytes == 0) bytes = 1;
   void* p = (flags & GMEM_ZEROINIT) ? std::calloc(1, bytes) : std::malloc(bytes);
@@ -233,15 +232,17 @@ DWORD SetFilePointer(HANDLE handle, int32_t distance, int32_t* distanceHigh, DWO
   if (!file || (distanceHigh && *distanceHigh != 0 && *distanceHigh != -1) || method > 2)
     return INVALID_SET_FILE_POINTER;
   std::lock_guard<std::mutex> guard(file->lock);
-  long base = 0;
-  if (method == FILE_CURRENT) {
-    base = std::ftell(file->file);
-  } else if (method == FILE_END) {
+  const long here = std::ftell(file->file);
+  long base = method == FILE_CURRENT ? here : 0;
+  if (method == FILE_END) {
     if (std::fseek(file->file, 0, SEEK_END) != 0) return INVALID_SET_FILE_POINTER;
     base = std::ftell(file->file);
   }
-  long target = base + distance;
-  if (base < 0 || target < 0 || target >= 0xFFFFFFFFL) return INVALID_SET_FILE_POINTER;
-  if (std::fseek(file->file, target, SEEK_SET) != 0) return INVALID_SET_FILE_POINTER;
+  const long target = base + distance;
+  if (here < 0 || base < 0 || target < 0 || target >= 0xFFFFFFFFL ||
+      std::fseek(file->file, target, SEEK_SET) != 0) {
+    std::fseek(file->file, here, SEEK_SET);  // a failed move leaves the position alone
+    return INVALID_SET_FILE_POINTER;
+  }
   return static_cast<DWORD>(target);
 }

@@ -75,5 +75,5 @@ HANDLE CreateFileA(const char* name, DWORD access, DWORD shareMode, void* securi
 BOOL ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read, void* overlapped);
 // Returns the new position, or INVALID_SET_FILE_POINTER (a position before the start of the
 // file fails and leaves the position unchanged). distanceHigh is not supported (must be
-// null or 0).
+// null, 0 or -1).
 DWORD SetFilePointer(HANDLE file, int32_t distance, int32_t* distanceHigh, DWORD method);

@@ -103,9 +103,15 @@ SNDSample* SNDSample::ChainSample(SNDSample* first, SNDSample* next) {
   SOUND_LOCKED();
   if (!next) return nullptr;
   if (!first) return next;
+  // A chain that already loops has no end to append to, and walking it would never stop;
+  // a second pointer at twice the pace meets the first one inside any loop.
   SNDSample* last = first;
-  // A cycle would loop here for ever; stop when the walk comes back to the start.
-  while (last->next && last->next != first) last = last->next;
+  SNDSample* fast = first;
+  while (last->next) {
+    last = last->next;
+    fast = fast->next && fast->next->next ? fast->next->next : nullptr;
+    if (fast == last) return first;
+  }
   last->next = next;
   return first;
 }

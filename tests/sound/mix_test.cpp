@@ -62,6 +62,15 @@ TEST_F(Mixing, AChainStartsTheNextSampleWithTheLastVolumeAndPan) {
   ASSERT_EQ(a, SNDSample::ChainSample(a, b));
   EXPECT_EQ(b, SNDSample::ChainSample(nullptr, b));
   EXPECT_EQ(nullptr, SNDSample::ChainSample(a, nullptr));
+  {
+    // A chain that loops (here not through its start) is left as it is.
+    SNDSample x{}, y{}, z{}, extra{};
+    SNDSample::ChainSample(&x, &y);
+    SNDSample::ChainSample(&y, &z);
+    SNDSample::ChainSample(&z, &y);
+    EXPECT_EQ(&x, SNDSample::ChainSample(&x, &extra));
+    EXPECT_EQ(&y, z.next);
+  }
   a->PlaySample(0x8000, 0xFFFF);
   EXPECT_TRUE(a->flags & SNDSample::EndArmed);
   Render(4410 + 512);  // a ends inside this
