@@ -35,6 +35,7 @@ struct ThreadObject : KernelObject {
   ThreadObject() : KernelObject(Kind::Thread) {}
   std::thread thread;
   bool finished = false;  // guarded by WaitMutex()
+  bool closedByItself = false;  // guarded by WaitMutex(): the wrapper frees the object
   DWORD exitCode = 0;     // guarded by WaitMutex()
   int priority = 0;
 };
@@ -139,12 +140,15 @@ HANDLE CreateThread(void*, size_t, LPTHREAD_START_ROUTINE start, void* parameter
   if (threadId) *threadId = nextId.fetch_add(1);
   t->thread = std::thread([t, start, parameter] {
     DWORD code = static_cast<DWORD>(start(parameter));
+    bool orphan;
     {
       std::lock_guard<std::mutex> guard(WaitMutex());
       t->finished = true;
       t->exitCode = code;
+      orphan = t->closedByItself;
     }
     WaitCondition().notify_all();
+    if (orphan) delete t;  // nobody else holds the handle any more
   });
   return t;
 }
@@ -171,7 +175,11 @@ BOOL CloseHandle(HANDLE handle) {
   if (o->kind == Kind::Thread) {
     auto* t = static_cast<ThreadObject*>(o);
     if (t->thread.get_id() == std::this_thread::get_id()) {
-      // The thread's own wrapper still touches the object when it returns: leave it be.
+      // The thread's own wrapper still touches the object when it returns; it frees it then.
+      {
+        std::lock_guard<std::mutex> guard(WaitMutex());
+        t->closedByItself = true;
+      }
       t->thread.detach();
       return 1;
     }

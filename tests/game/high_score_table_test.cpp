@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -13,7 +14,11 @@ namespace {
 HighScoreTable TableWith(const std::vector<int32_t>& scores) {
   HighScoreTable t;
   t.Init(kHallOfFameSize);
-  for (int32_t s : scores) t.Insert(("p" + std::to_string(s)).c_str(), s);
+  char text[32];
+  for (int32_t s : scores) {
+    std::snprintf(text, sizeof text, "p%d", s);
+    t.Insert(text, s);
+  }
   return t;
 }
 

@@ -39,10 +39,13 @@ inline void Put16(std::vector<uint8_t>& v, uint16_t x) {
   v.push_back(static_cast<uint8_t>(x));
   v.push_back(static_cast<uint8_t>(x >> 8));
 }
-inline void PutId(std::vector<uint8_t>& v, const char* id) { v.insert(v.end(), id, id + 4); }
+inline void PutId(std::vector<uint8_t>& v, const char* id) {
+  for (int i = 0; i < 4; ++i) v.push_back(static_cast<uint8_t>(id[i]));
+}
 
 inline std::vector<uint8_t> MakeWav(const WavSpec& s) {
   std::vector<uint8_t> v;
+  v.reserve(64);
   PutId(v, "RIFF");
   Put32(v, 0);
   PutId(v, "WAVE");
