@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/dalk.h"
-#include "surface_test_util.h"
+#include "../surface/surface_test_util.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Surface::Blt: copies, refusals, colour keys, stretching and fills.
 #include <gtest/gtest.h>
 
-#include "surface_test_util.h"
+#include "../surface/surface_test_util.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "platform/bitmap.h"
 #include "platform/dalk.h"
 #include "surface/surface_helpers.h"
-#include "surface_test_util.h"
+#include "../surface/surface_test_util.h"
 
 namespace {
 
