@@ -4,7 +4,7 @@ namespace {
 
 class WavAcceptance : public SoundLibraryTest {
  protected:
-  // Loads a WAV made from spec under id 1; the slot is left for inspection.
+  // Loads a WAV built from the description under id 1; the slot is left for inspection.
   int Load(const WavSpec& spec, const char* name) {
     return lib_.LoadSample(C(WriteTemp(name, MakeWav(spec))), 1);
   }
