@@ -29,12 +29,14 @@ struct Display {
   int fpsFrames = 0;
   float fps = 0.0f;
   uint64_t advancesAtLastPresent = 0;
+  // The front surface holds a picture newer than `shown`; copied only when someone asks.
+  bool shownStale = false;
 };
 
 Display display;
 ShownPicture shown;
 
-void KeepShownPicture(const Surface& picture) {
+void CopyShownPicture(const Surface& picture) {
   shown.width = picture.width();
   shown.height = picture.height();
   shown.pixels.resize(static_cast<size_t>(shown.width) * shown.height);
@@ -56,7 +58,15 @@ void CountFrame() {
   }
 }
 
+// After a flip the front surface holds the picture just shown, until the next flip.
+void SyncShownPicture() {
+  if (!display.shownStale || !display.front) return;
+  CopyShownPicture(*display.front);
+  display.shownStale = false;
+}
+
 void ReleaseSurfaces() {
+  SyncShownPicture();  // screenshots may still be owed after the display is gone
   if (display.front) display.front->Release();
   if (display.back) display.back->Release();
   display.front = display.back = nullptr;
@@ -84,7 +94,10 @@ int InitDisplay(HWND window, int width, int height, bool fullScreen) {
 
 }  // namespace
 
-const ShownPicture& LastShownPicture() { return shown; }
+const ShownPicture& LastShownPicture() {
+  SyncShownPicture();
+  return shown;
+}
 
 void ResetDisplay() {
   ReleaseSurfaces();
@@ -129,9 +142,9 @@ int DalkInitKeyboard() {
 int DalkFlip() {
   if (!display.open) return 0;
   bool ok = Video().Show(*display.back);
-  KeepShownPicture(*display.back);
   // The shown picture moves to the front; the back now holds the one shown before it.
   display.back->SwapContents(*display.front);
+  display.shownStale = true;
   CountFrame();
   NoteProgress();
   HarnessAfterPresent();
