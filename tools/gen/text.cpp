@@ -73,10 +73,13 @@ Font::~Font()
     }
 }
 
-int Font::measure(std::string_view utf8) const
+namespace {
+
+// Walks the glyphs of a line with kerning; visit(penX, glyph) sees each glyph that loaded.
+// Returns the pen position after the last glyph, in 26.6 fixed point.
+template <typename Visit>
+long walkGlyphs(FT_Face face, std::string_view utf8, FT_Int32 loadFlags, Visit visit)
 {
-    if (!face_) return 0;
-    FT_Face face = face_->face;
     long pen = 0;
     FT_UInt prev = 0;
     for (uint32_t cp : decodeUtf8(utf8)) {
@@ -86,29 +89,28 @@ int Font::measure(std::string_view utf8) const
             FT_Get_Kerning(face, prev, gi, FT_KERNING_DEFAULT, &k);
             pen += k.x;
         }
-        if (FT_Load_Glyph(face, gi, FT_LOAD_DEFAULT) == 0) pen += face->glyph->advance.x;
         prev = gi;
+        if (FT_Load_Glyph(face, gi, loadFlags) != 0) continue;
+        visit(pen, face->glyph);
+        pen += face->glyph->advance.x;
     }
+    return pen;
+}
+
+} // namespace
+
+int Font::measure(std::string_view utf8) const
+{
+    if (!face_) return 0;
+    long pen = walkGlyphs(face_->face, utf8, FT_LOAD_DEFAULT, [](long, FT_GlyphSlot) {});
     return int(std::ceil(pen / 64.0));
 }
 
 Mask Font::render(std::string_view utf8) const
 {
     if (!face_) return {};
-    FT_Face face = face_->face;
     Mask m(measure(utf8) + 4, lineHeight());
-    long pen = 0;
-    FT_UInt prev = 0;
-    for (uint32_t cp : decodeUtf8(utf8)) {
-        FT_UInt gi = FT_Get_Char_Index(face, cp);
-        if (prev && FT_HAS_KERNING(face)) {
-            FT_Vector k;
-            FT_Get_Kerning(face, prev, gi, FT_KERNING_DEFAULT, &k);
-            pen += k.x;
-        }
-        prev = gi;
-        if (FT_Load_Glyph(face, gi, FT_LOAD_RENDER) != 0) continue;
-        FT_GlyphSlot g = face->glyph;
+    walkGlyphs(face_->face, utf8, FT_LOAD_RENDER, [&](long pen, FT_GlyphSlot g) {
         int ox = int(pen / 64) + g->bitmap_left + 1;
         int oy = ascent_ - g->bitmap_top;
         for (unsigned y = 0; y < g->bitmap.rows; y++)
@@ -118,8 +120,7 @@ Mask Font::render(std::string_view utf8) const
                 float v = g->bitmap.buffer[y * g->bitmap.pitch + x] / 255.0f;
                 m.ref(tx, ty) = std::max(m.at(tx, ty), v);
             }
-        pen += g->advance.x;
-    }
+    });
     return m;
 }
 
