@@ -13,6 +13,8 @@
 #include <thread>
 #include <vector>
 
+#include <unistd.h>
+
 #include "platform/audio_device.h"
 #include "platform/audio_mixer.h"
 #include "sound/dalk_sound.h"
@@ -104,7 +106,9 @@ inline std::vector<uint8_t> Tone(size_t frames, int16_t amplitude = 16000) {
 }
 
 inline std::string WriteTemp(const std::string& name, const std::vector<uint8_t>& bytes) {
-  std::string path = testing::TempDir() + "zorbit_sound_" + name;
+  // CTest runs tests in parallel processes: each gets files of its own.
+  std::string path =
+      testing::TempDir() + "zorbit_sound_" + std::to_string(getpid()) + "_" + name;
   FILE* f = std::fopen(path.c_str(), "wb");
   if (f) {
     std::fwrite(bytes.data(), 1, bytes.size(), f);
