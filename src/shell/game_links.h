@@ -1,4 +1,4 @@
-// What the shell calls in the game and sound folders at start-up and shutdown, in one place.
+// What the shell calls in the game folder at start-up and shutdown, in one place.
 #pragma once
 
 #include "platform/win.h"
@@ -11,8 +11,3 @@ ScreenModule* StartupModule();
 void SetStartupModule(ScreenModule* module);
 // WM_DESTROY: end the current round of the game.
 void EndGameRound();
-// The game's sound bank: start with the window and sample slots, the two switches, shutdown.
-void StartSoundBank(HWND window, int maxSamples);
-void EnableGameMusic(int on);
-void EnableGameSFX(int on);
-void ShutdownSoundBank();

@@ -12,6 +12,7 @@
 #include "shell/game_links.h"
 #include "shell/mouse_state.h"
 #include "shell/screen_module.h"
+#include "sound/sound_bank.h"
 #include "surface/surface_helpers.h"
 
 namespace {
@@ -50,7 +51,7 @@ void OnDestroy() {
   DalkFreeFont();
   DalkFreeDirectInput();
   DalkFreeDirectX();
-  ShutdownSoundBank();
+  SoundBank::Exit();
   mciSendString("close music", nullptr, 0, nullptr);
   AppActive = 0;
   // The display is gone: nothing may draw on its surfaces or destroy the window again.
@@ -192,10 +193,10 @@ int WinMain(HINSTANCE instance, HINSTANCE, char* commandLine, int) {
   DalkInitMouse();
   StartFrameTimer();
 
-  StartSoundBank(MainWindow, 200);
+  SoundBank::Init(MainWindow, 200);
   int music = ReadSwitch("music");
-  EnableGameMusic(music);
-  EnableGameSFX(ReadSwitch("SFX"));
+  SoundBank::EnableMusic(music);
+  SoundBank::EnableSFX(ReadSwitch("SFX"));
   if (music) StartMusic();
 
   SetUpMouse();
