@@ -5,9 +5,9 @@
 
 #include "game/balloon_state.h"
 #include "game/catalogue.h"
-#include "game/game_sounds.h"
 #include "game/state_dump.h"
 #include "shell/redraw_list.h"
+#include "sound/sound_bank.h"
 #include "sprites/button.h"
 #include "sprites/sprite.h"
 
@@ -79,7 +79,7 @@ void BalloonModule::Open(DirectDraw* dd, Surface* surface) {
 }
 
 void BalloonModule::Close() {
-  FreeGameSounds();
+  SoundBank::FreeAll();
   ScreenModule::Close();
 }
 
@@ -161,6 +161,6 @@ void BalloonModule::LoadSounds() {
   for (const char* name : SoundNames) {
     char file[64];
     std::snprintf(file, sizeof file, "sounds\\%s.wav", name);
-    LoadGameSound(file, name);
+    SoundBank::Load(file, name);
   }
 }

@@ -8,8 +8,4 @@ constexpr long FullVolume = 0xFFFF;
 constexpr long Centre = 0;
 }  // namespace
 
-void LoadGameSound(const char* file, const char* name) { SoundBank::Load(file, name); }
-
 void PlayGameSound(const char* name) { SoundBank::Play(name, FullVolume, Centre); }
-
-void FreeGameSounds() { SoundBank::FreeAll(); }
