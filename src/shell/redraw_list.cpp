@@ -72,6 +72,15 @@ void RedrawList::RestorePage(Surface* target) {
 }
 
 void RedrawList::Record(int x, int y, int width, int height, int flags) {
+  // The same area recorded twice on a page (the score panel each frame lands on both pages)
+  // would only be restored twice.
+  PtrArray<RedrawRect>& list = pages[page];
+  for (int i = 0; i < list.Count(); ++i) {
+    const RedrawRect* r = list.GetAt(i);
+    if (r->x == x && r->y == y && r->width == width && r->height == height &&
+        r->flags == flags && r->background == background && r->layer == layer)
+      return;
+  }
   auto* rect = new RedrawRect;
   rect->x = x;
   rect->y = y;
@@ -80,7 +89,7 @@ void RedrawList::Record(int x, int y, int width, int height, int flags) {
   rect->flags = flags;
   rect->background = background;
   rect->layer = layer;
-  pages[page].Append(rect);
+  list.Append(rect);
 }
 
 // A sprite's rectangle is restored in the buffer it was drawn into, two presents later. A

@@ -98,10 +98,10 @@ TEST_F(RoundState, DrawNumberRightAlignsDigitsAndLeavesGapsForOthers) {
   digits.width = 200;  // a strip reports the whole picture's width
   const int page = TheRedrawList.page;
   auto drawnXs = [&](const char* text) {
-    const int before = TheRedrawList.pages[page].Count();
+    TheRedrawList.pages[page].DeleteAll();
     DrawNumber(&digits, 77, 57, text, BackSurface);
     std::vector<int> xs;
-    for (int i = before; i < TheRedrawList.pages[page].Count(); ++i)
+    for (int i = 0; i < TheRedrawList.pages[page].Count(); ++i)
       xs.push_back(TheRedrawList.pages[page].GetAt(i)->x);
     return xs;
   };

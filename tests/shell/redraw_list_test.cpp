@@ -129,4 +129,13 @@ TEST_F(RedrawListTest, SceneChangesReachBothBuffersWhileSpritesStayOnTheirOwn) {
   EXPECT_EQ(list.pages[0].Count() + list.pages[1].Count(), 0);
 }
 
+TEST_F(RedrawListTest, AnAreaRecordedTwiceOnAPageIsKeptOnce) {
+  list.SetBackground(background.get());
+  list.AddArea(0, 0, 8, 8);
+  list.AddArea(0, 0, 8, 8);
+  list.AddArea(0, 0, 8, 9);
+  EXPECT_EQ(list.pages[0].Count(), 2);
+  EXPECT_EQ(list.pages[1].Count(), 2);
+}
+
 }  // namespace
