@@ -1,8 +1,10 @@
 #include "game/high_score_table.h"
 
+#include <cerrno>
 #include <cstring>
 #include <string>
 
+#include "platform/file_replace.h"
 #include "platform/paths.h"
 
 namespace {
@@ -109,21 +111,15 @@ std::string HighScoreTable::Serialize() const {
   return out;
 }
 
-int HighScoreTable::Write(const char* path) const {
+int HighScoreTable::Write(const char* path, int* error) const {
+  if (error) *error = EINVAL;
   if (!records_ || !path) return 0;
   std::string image = Serialize();
-  return WriteFileAtomically(path, image.data(), image.size());
+  return WriteFileAtomically(path, image.data(), image.size(), error);
 }
 
-int WriteFileAtomically(const char* path, const void* data, size_t size) {
-  if (!path) return 0;
-  std::string temp = std::string(path) + ".new";
-  FILE* f = OpenFile(temp.c_str(), "wb");
-  if (!f) return 0;
-  bool ok = std::fwrite(data, 1, size, f) == size;
-  ok = std::fflush(f) == 0 && ok;
-  ok = std::fclose(f) == 0 && ok;
-  if (ok && ReplaceFileAtomically(temp.c_str(), path)) return 1;
-  std::remove(MapPath(temp.c_str()).c_str());
-  return 0;
+int WriteFileAtomically(const char* path, const void* data, size_t size, int* error) {
+  int failure = path ? ReplaceFile(MapPath(path), {static_cast<const char*>(data), size}) : ENOENT;
+  if (error) *error = failure;
+  return failure == 0 ? 1 : 0;
 }

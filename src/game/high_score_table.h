@@ -33,7 +33,8 @@ class HighScoreTable {
   // The same from bytes already in memory (the file's whole contents).
   int ReadFromBytes(const unsigned char* data, size_t size);
   // Writes the table so that the old file stays whole until the new one is complete.
-  int Write(const char* path) const;
+  // On failure error (when given) receives the errno of the step that failed.
+  int Write(const char* path, int* error = nullptr) const;
   int32_t TopScore() const;
 
   int32_t Count() const { return count_; }
@@ -58,8 +59,9 @@ std::string HallOfFameJson(const HighScoreTable& table);
 int PrintHallOfFame(FILE* out);
 
 // Writes size bytes to a file beside path and replaces path with it only once it is
-// complete and on disk. 1 on success; on failure the old file is left as it was.
-int WriteFileAtomically(const char* path, const void* data, size_t size);
+// complete and on disk. 1 on success; on failure the old file is left as it was and error
+// (when given) receives the errno of the step that failed.
+int WriteFileAtomically(const char* path, const void* data, size_t size, int* error = nullptr);
 
 // The two best-score stores that share the file name with other layouts (no game code
 // calls them; GameState's slots 4 and 5 forward here).

@@ -20,12 +20,13 @@ void Put16(uint8_t* p, uint16_t v) {
 
 bool WavWriter::Open(const std::string& path, uint32_t rate) {
   Close();
-  file_ = std::fopen(path.c_str(), "wb");
-  if (!file_) return false;
+  file_ = std::make_unique<FileReplacement>(path);
   rate_ = rate;
   dataBytes_ = 0;
   WriteHeader();
-  return true;
+  error_ = file_->Error();
+  if (error_) file_.reset();
+  return error_ == 0;
 }
 
 void WavWriter::WriteHeader() {
@@ -42,9 +43,8 @@ void WavWriter::WriteHeader() {
   Put16(h + 34, 16);
   std::memcpy(h + 36, "data", 4);
   Put32(h + 40, dataBytes_);
-  std::fseek(file_, 0, SEEK_SET);
-  std::fwrite(h, 1, sizeof h, file_);
-  std::fseek(file_, 0, SEEK_END);
+  if (dataBytes_ == 0) file_->Write(h, sizeof h);
+  else file_->WriteAt(0, h, sizeof h);
 }
 
 void WavWriter::Write(const int16_t* frames, int count) {
@@ -55,31 +55,52 @@ void WavWriter::Write(const int16_t* frames, int count) {
   for (int i = 0; i < count;) {
     int n = std::min(count - i, static_cast<int>(sizeof block / 4));
     for (int j = 0; j < n * 2; ++j) Put16(block + 2 * j, static_cast<uint16_t>(frames[2 * i + j]));
-    std::fwrite(block, 1, static_cast<size_t>(n) * 4, file_);
+    file_->Write(block, static_cast<size_t>(n) * 4);
     i += n;
   }
   dataBytes_ += bytes;
   WriteHeader();
-  std::fflush(file_);
 }
 
-void WavWriter::Close() {
-  if (!file_) return;
-  WriteHeader();
-  std::fclose(file_);
-  file_ = nullptr;
+bool WavWriter::Close() {
+  if (!file_) return error_ == 0;
+  if (dataBytes_ > 0) WriteHeader();
+  file_->Commit();
+  error_ = file_->Error();
+  file_.reset();
+  return error_ == 0;
 }
+
+namespace {
+
+std::mutex audioOutLock;
+WavWriter audioOut;
+bool audioOutTried = false;
+
+void ReportAudioOut(int error) {
+  std::fprintf(stderr, "zorbit: cannot write audio to %s: %s\n",
+               GetPlatformOptions().audioOut.c_str(), FileErrorText(error).c_str());
+}
+
+}  // namespace
 
 void AudioOutWrite(const int16_t* frames, int count, uint32_t rate) {
-  static std::mutex lock;
-  static WavWriter writer;
-  static bool tried = false;
-  std::lock_guard<std::mutex> guard(lock);
-  if (!tried) {
-    tried = true;
+  std::lock_guard<std::mutex> guard(audioOutLock);
+  if (!audioOutTried) {
+    audioOutTried = true;
     const std::string& path = GetPlatformOptions().audioOut;
-    if (!path.empty() && !writer.Open(path, rate))
-      std::fprintf(stderr, "zorbit: cannot write audio to %s\n", path.c_str());
+    if (!path.empty() && !audioOut.Open(path, rate)) ReportAudioOut(audioOut.Error());
   }
-  writer.Write(frames, count);
+  audioOut.Write(frames, count);
+}
+
+bool AudioOutFinish() {
+  std::lock_guard<std::mutex> guard(audioOutLock);
+  const bool tried = audioOutTried;
+  audioOutTried = false;
+  if (GetPlatformOptions().audioOut.empty()) return true;
+  if (!tried) return true;  // no sound was mixed: there is nothing to keep
+  if (audioOut.Close()) return true;
+  ReportAudioOut(audioOut.Error());
+  return false;
 }

@@ -10,9 +10,11 @@
 #include <memory>
 #include <sstream>
 
+#include "platform/audio_wav_writer.h"
 #include "platform/backend.h"
 #include "platform/clock.h"
 #include "platform/clock_internal.h"
+#include "platform/file_replace.h"
 #include "platform/input.h"
 #include "platform/options_internal.h"
 #include "platform/present_internal.h"
@@ -48,11 +50,25 @@ bool ReadWhole(const std::string& path, std::string* text) {
   return true;
 }
 
-void WriteDumpAtExit() {
-  if (options.dumpAtExit.empty()) return;
-  std::ofstream out(options.dumpAtExit, std::ios::binary | std::ios::trunc);
-  out << CurrentStateDump() << "\n";
-  if (!out) std::fprintf(stderr, "cannot write %s\n", options.dumpAtExit.c_str());
+// False (with a message) when the dump was asked for and could not be written.
+bool WriteDumpAtExit() {
+  if (options.dumpAtExit.empty()) return true;
+  int error = ReplaceFile(options.dumpAtExit, CurrentStateDump() + "\n");
+  if (error == 0) return true;
+  std::fprintf(stderr, "zorbit: cannot write %s: %s\n", options.dumpAtExit.c_str(),
+               FileErrorText(error).c_str());
+  return false;
+}
+
+// Everything the run was asked to write, put in place. False when any of it was lost.
+bool FinishOutputs() {
+  bool ok = true;
+  if (player) {
+    player->Flush();
+    ok = !player->OutputFailed();
+  }
+  ok = WriteDumpAtExit() && ok;
+  return AudioOutFinish() && ok;
 }
 
 void WatchMaxTime(uint32_t limit) {
@@ -64,8 +80,7 @@ void WatchMaxTime(uint32_t limit) {
     if (now >= limit + kCloseGraceMs) {
       std::fprintf(stderr, "the game did not close %u ms after --max-ms; stopping it\n",
                    kCloseGraceMs);
-      if (player) player->Flush();
-      WriteDumpAtExit();
+      FinishOutputs();
       std::fflush(nullptr);
       std::_Exit(3);
     }
@@ -154,8 +169,8 @@ int PlatformMain(int argc, char** argv) {
   static int instanceTag;
   int exitCode = WinMain(&instanceTag, nullptr, commandLine, SW_SHOWNORMAL);
 
-  if (player) player->Flush();
-  WriteDumpAtExit();
+  // A run whose screenshots, dumps or sound were lost has not done what it was asked.
+  if (!FinishOutputs() && exitCode == 0) exitCode = 1;
   ResetPlatform(options.headless);
   SetVideoBackend(MakeHeadlessBackend());
   if (::chdir(startFolder.c_str()) != 0) {

@@ -8,7 +8,3 @@
 
 std::string MapPath(const char* gamePath);
 FILE* OpenFile(const char* gamePath, const char* mode);
-// Puts the complete file tempPath in place of finalPath (both game paths) so that a crash
-// at any moment leaves either the old or the new file: the data is synced to disk, then
-// renamed over the old one. Nonzero on success; on failure finalPath is untouched.
-int ReplaceFileAtomically(const char* tempPath, const char* finalPath);

@@ -2,10 +2,6 @@
 // tiny); writes replace the file whole through a temporary file and a rename.
 #include "platform/profile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +9,7 @@
 #include <mutex>
 #include <sstream>
 
+#include "platform/file_replace.h"
 #include "platform/ini_document.h"
 #include "platform/paths.h"
 
@@ -61,21 +58,7 @@ uint32_t CopyList(const std::vector<std::string>& names, char* buffer, uint32_t 
 }
 
 bool WriteWhole(const std::string& path, const std::string& text) {
-  std::string temp = path + ".tmp" + std::to_string(::getpid());
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  size_t done = 0;
-  while (done < text.size()) {
-    ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += static_cast<size_t>(n);
-  }
-  bool ok = done == text.size() && ::fsync(fd) == 0;
-  ok = ::close(fd) == 0 && ok;
-  if (ok) ok = std::rename(temp.c_str(), path.c_str()) == 0;
-  if (!ok) ::unlink(temp.c_str());
-  return ok;
+  return ReplaceFile(path, text) == 0;
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include "platform/script_player.h"
 
 #include <cstdio>
-#include <fstream>
 
+#include "platform/file_replace.h"
 #include "platform/harness.h"
 #include "platform/input.h"
 #include "platform/present_internal.h"
@@ -76,15 +76,12 @@ void ScriptPlayer::Apply(const ScriptEvent& event) {
 
 void ScriptPlayer::Output(const ScriptEvent& event) {
   std::string path = Resolve(event.file);
-  bool ok = false;
-  if (event.op == ScriptOp::Screenshot) {
-    ok = WriteScreenshot(path) != 0;
-  } else {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << CurrentStateDump() << "\n";
-    ok = static_cast<bool>(out);
-  }
-  if (!ok) std::fprintf(stderr, "script line %d: cannot write %s\n", event.line, path.c_str());
+  int error = event.op == ScriptOp::Screenshot ? WriteScreenshot(path)
+                                               : ReplaceFile(path, CurrentStateDump() + "\n");
+  if (error == 0) return;
+  failed_ = true;
+  std::fprintf(stderr, "zorbit: script line %d: cannot write %s: %s\n", event.line, path.c_str(),
+               FileErrorText(error).c_str());
 }
 
 int WriteScreenshot(const std::string& path) {
@@ -113,11 +110,10 @@ int WriteScreenshot(const std::string& path) {
   put32(34, imageBytes);
   put32(38, 2835);  // 72 dpi
   put32(42, 2835);
+  std::string image(reinterpret_cast<const char*>(header), sizeof header);
+  image.reserve(sizeof header + imageBytes);
   std::vector<unsigned char> row(rowBytes, 0);
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return 0;
-  bool ok = std::fwrite(header, 1, sizeof header, file) == sizeof header;
-  for (int y = height - 1; ok && y >= 0; --y) {  // BMP rows go bottom-up
+  for (int y = height - 1; y >= 0; --y) {  // BMP rows go bottom-up
     for (int x = 0; x < width; ++x) {
       uint16_t p = picture->pixels[static_cast<size_t>(y) * width + x];
       unsigned r = (p >> 11) & 31, g = (p >> 5) & 63, b = p & 31;
@@ -125,8 +121,7 @@ int WriteScreenshot(const std::string& path) {
       row[x * 3 + 1] = static_cast<unsigned char>((g << 2) | (g >> 4));
       row[x * 3 + 2] = static_cast<unsigned char>((r << 3) | (r >> 2));
     }
-    ok = std::fwrite(row.data(), 1, rowBytes, file) == rowBytes;
+    image.append(reinterpret_cast<const char*>(row.data()), rowBytes);
   }
-  ok = std::fclose(file) == 0 && ok;
-  return ok ? 1 : 0;
+  return ReplaceFile(path, image);
 }

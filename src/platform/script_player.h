@@ -19,6 +19,8 @@ class ScriptPlayer {
   void OnPresent(uint32_t nowMs);
   // The program is ending: screenshots and dumps still owed are taken from what there is.
   void Flush();
+  // A screenshot or dump could not be written.
+  bool OutputFailed() const { return failed_; }
 
  private:
   void Apply(const ScriptEvent& event);
@@ -32,7 +34,9 @@ class ScriptPlayer {
   std::vector<ScriptEvent> owed_;
   bool ended_ = false;
   bool closed_ = false;
+  bool failed_ = false;
 };
 
-// 24-bit BMP of the last shown picture (black 800x600 when nothing was shown). 1 on success.
+// 24-bit BMP of the last shown picture (black 800x600 when nothing was shown). 0 on
+// success, else the errno of what failed.
 int WriteScreenshot(const std::string& path);

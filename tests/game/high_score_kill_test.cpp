@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <thread>
@@ -58,6 +59,12 @@ TEST(HighScoreKill, AKilledWriterLeavesAWholeOldOrNewTable) {
   // Both tables were caught at some point, so the kills did land during the writes.
   EXPECT_GT(sawA, 0);
   EXPECT_GT(sawB, 0);
+  // The temporary files of the killed writers go with the next write.
+  ASSERT_EQ(tables[0].Write(path.c_str()), 1);
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+    names.push_back(entry.path().filename());
+  EXPECT_EQ(names, std::vector<std::string>{"hiscore.dat"});
 }
 
 }  // namespace

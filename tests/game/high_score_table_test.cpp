@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -90,7 +91,6 @@ TEST(HighScoreFile, TwentyRecordsMake5204BytesInTheFixedLayoutAndReadBack) {
   ASSERT_EQ(back.Read(path.c_str()), 1);
   EXPECT_EQ(back.Serialize(), bytes);
   EXPECT_EQ(Scores(back), Scores(t));
-  EXPECT_FALSE(std::filesystem::exists(path + ".new"));
 }
 
 TEST(HighScoreFile, MissingFileOrAnotherCountLeavesTheRecordsAlone) {
@@ -138,24 +138,26 @@ TEST(HighScoreFile, UnsoundRecordsAreCutOrClearedNeverOverrun) {
   EXPECT_EQ(t.TopScore(), 77);
 }
 
-TEST(HighScoreFile, AFailedWriteKeepsTheOldFile) {
+TEST(HighScoreFile, AFailedWriteKeepsTheOldFileAndAPlantedLinkIsNotFollowed) {
   ScratchDir dir;
   std::string path = dir.File("hiscore.dat");
   ASSERT_EQ(TableWith({10}).Write(path.c_str()), 1);
   std::string before = ReadWholeFile(path);
 
-  // The temporary file cannot be made: a folder sits in its place.
-  std::filesystem::create_directory(path + ".new");
-  EXPECT_EQ(TableWith({20}).Write(path.c_str()), 0);
-  EXPECT_EQ(ReadWholeFile(path), before);
-  std::filesystem::remove(path + ".new");
+  // The file's folder is gone altogether, or a folder stands in the file's place.
+  int error = 0;
+  EXPECT_EQ(TableWith({20}).Write(dir.File("missing/hiscore.dat").c_str(), &error), 0);
+  EXPECT_EQ(error, ENOENT);
+  std::filesystem::create_directory(dir.File("folder.dat"));
+  EXPECT_EQ(TableWith({20}).Write(dir.File("folder.dat").c_str(), &error), 0);
+  EXPECT_EQ(error, EISDIR);
 
-  // The file's folder is gone altogether.
-  EXPECT_EQ(TableWith({20}).Write(dir.File("missing/hiscore.dat").c_str()), 0);
-
-  // A stale temporary file from an interrupted write is simply replaced.
-  WriteWholeFile(path + ".new", "half a tab");
+  // The name an earlier version wrote through first, planted as a link to another file.
+  WriteWholeFile(dir.File("victim"), "keep me");
+  std::filesystem::create_symlink(dir.File("victim"), path + ".new");
   ASSERT_EQ(TableWith({30}).Write(path.c_str()), 1);
+  EXPECT_EQ(ReadWholeFile(dir.File("victim")), "keep me");
+  EXPECT_FALSE(std::filesystem::is_symlink(path));
   HighScoreTable back;
   back.Init(kHallOfFameSize);
   ASSERT_EQ(back.Read(path.c_str()), 1);
