@@ -161,7 +161,7 @@ void DalkAcquireMouse(int acquire) { display.mouseAcquired = acquire != 0; }
 void DalkGetMouseData(int* dx, int* dy, int* buttons) {
   if (dx) *dx = 0;
   if (dy) *dy = 0;
-  if (buttons) *buttons = input::Buttons();
+  if (buttons) *buttons = input::PollButtons();
 }
 
 unsigned char* DalkGetKeys() { return display.keyboard ? input::KeyBytes() : nullptr; }

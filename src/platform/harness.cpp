@@ -27,6 +27,8 @@ namespace {
 PlatformOptions options;
 std::function<std::string()> stateDump;
 std::unique_ptr<ScriptPlayer> player;
+bool dumpAtExitWritten = false;
+bool dumpAtExitOk = true;
 
 // Game time past --max-ms after which a program that ignores its close is stopped.
 constexpr uint32_t kCloseGraceMs = 10000;
@@ -50,11 +52,14 @@ bool ReadWhole(const std::string& path, std::string* text) {
   return true;
 }
 
-// False (with a message) when the dump was asked for and could not be written.
+// False (with a message) when the dump was asked for and could not be written. Written
+// once per run: as the window is destroyed, or at the end when there never was one.
 bool WriteDumpAtExit() {
-  if (options.dumpAtExit.empty()) return true;
+  if (options.dumpAtExit.empty() || dumpAtExitWritten) return dumpAtExitOk;
+  dumpAtExitWritten = true;
   int error = ReplaceFile(options.dumpAtExit, CurrentStateDump() + "\n");
-  if (error == 0) return true;
+  dumpAtExitOk = error == 0;
+  if (dumpAtExitOk) return true;
   std::fprintf(stderr, "zorbit: cannot write %s: %s\n", options.dumpAtExit.c_str(),
                FileErrorText(error).c_str());
   return false;
@@ -96,6 +101,8 @@ void ResetPlatform(bool headless) {
   ResetWindowsAndMessages();
   input::Reset();
   player.reset();
+  dumpAtExitWritten = false;
+  dumpAtExitOk = true;
 }
 
 // Reads the script before anything starts; a bad line stops the run.
@@ -125,6 +132,11 @@ unsigned PlatformSeedTime() {
 void RegisterStateDump(std::function<std::string()> dump) { stateDump = std::move(dump); }
 
 std::string CurrentStateDump() { return stateDump ? stateDump() : std::string("{}"); }
+
+void HarnessBeforeTeardown() {
+  if (player) player->Flush();
+  WriteDumpAtExit();
+}
 
 void HarnessAfterPresent() {
   if (player) player->OnPresent(ClockNowMs());

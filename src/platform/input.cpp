@@ -1,11 +1,14 @@
 // Keyboard and mouse state. The buttons are read by the timer thread (the game polls them
-// every 10 ms there), so they are atomic; the rest belongs to the main thread.
+// every 10 ms there), so they are atomic or behind a lock; the rest belongs to the main
+// thread.
 #include "platform/input.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <cstring>
+#include <deque>
+#include <mutex>
 
 #include "platform/window_internal.h"
 
@@ -42,6 +45,17 @@ constexpr KeyName kKeys[] = {
 };
 
 std::atomic<int> buttons{0};
+
+// The button changes not yet polled, oldest first, and the bits the last poll gave.
+struct ButtonQueue {
+  std::mutex lock;
+  std::deque<int> states;  // the bits after each change
+  int polled = 0;
+};
+ButtonQueue buttonQueue;
+// A window that floods us with clicks the game cannot keep up with loses the newest.
+constexpr size_t kMostQueuedChanges = 64;
+
 // Read by any thread that posts a message (its pt field); written on the main thread.
 std::atomic<int> mouseX{0}, mouseY{0};
 unsigned char keys[256];
@@ -55,6 +69,11 @@ WPARAM MouseWParam() { return static_cast<WPARAM>(buttons.load() & 3); }
 
 void Reset() {
   buttons = 0;
+  {
+    std::lock_guard<std::mutex> guard(buttonQueue.lock);
+    buttonQueue.states.clear();
+    buttonQueue.polled = 0;
+  }
   mouseX = 0;
   mouseY = 0;
   std::memset(keys, 0, sizeof keys);
@@ -71,7 +90,13 @@ void MouseButton(int button, bool down) {
   int bit = 1 << button;
   int before = buttons.load();
   if (((before & bit) != 0) == down) return;
-  buttons = down ? (before | bit) : (before & ~bit);
+  int after = down ? (before | bit) : (before & ~bit);
+  {
+    std::lock_guard<std::mutex> guard(buttonQueue.lock);
+    if (buttonQueue.states.size() >= kMostQueuedChanges) return;  // dropped with its message
+    buttonQueue.states.push_back(after);
+  }
+  buttons = after;
   UINT message = button == 0 ? (down ? WM_LBUTTONDOWN : WM_LBUTTONUP)
                              : (down ? WM_RBUTTONDOWN : WM_RBUTTONUP);
   PostToMainWindow(message, MouseWParam(), MouseLParam());
@@ -101,6 +126,20 @@ void ReleaseAll() {
 }
 
 int Buttons() { return buttons.load(); }
+
+int PollButtons() {
+  std::lock_guard<std::mutex> guard(buttonQueue.lock);
+  int changed = 0;  // the buttons this poll has already changed
+  while (!buttonQueue.states.empty()) {
+    const int next = buttonQueue.states.front();
+    const int differs = (next ^ buttonQueue.polled) & 3;
+    if (differs & changed) break;  // that button's next change belongs to the next poll
+    changed |= differs;
+    buttonQueue.polled = next;
+    buttonQueue.states.pop_front();
+  }
+  return buttonQueue.polled;
+}
 
 POINT MousePosition() {
   POINT point;

@@ -18,8 +18,12 @@ void Key(int scanCode, bool down);
 // Every held key and button lets go (focus lost), with the matching up messages.
 void ReleaseAll();
 
-// Bit 0 left, bit 1 right; safe from the timer thread.
+// Bit 0 left, bit 1 right, as the window's events last left them (any thread).
 int Buttons();
+// The buttons for one 10 ms poll (timer thread). Every change the window reported is kept
+// in order and each poll takes at most one change of each button, so a press and release
+// that both came between two polls are still seen down by one poll and up by the next.
+int PollButtons();
 POINT MousePosition();
 // 256 bytes by scan code, bit 7 while held.
 unsigned char* KeyBytes();

@@ -17,10 +17,16 @@ std::string ScriptPlayer::Resolve(const std::string& file) const {
 }
 
 void ScriptPlayer::OnClock(uint32_t nowMs) {
+  // An inactive window presents nothing: what it shows now is what a present would take.
+  if (!MainWindowActive()) WriteOwed();
   while (next_ < events_.size() && events_[next_].atMs <= nowMs) {
-    const ScriptEvent& event = events_[next_++];
-    if (event.op == ScriptOp::Screenshot || event.op == ScriptOp::Dump) {
+    const ScriptEvent& event = events_[next_];
+    const bool output = event.op == ScriptOp::Screenshot || event.op == ScriptOp::Dump;
+    if (!output && !owed_.empty()) break;  // input written after an output waits for it
+    ++next_;
+    if (output) {
       owed_.push_back(event);
+      if (!MainWindowActive()) WriteOwed();
     } else if (event.op == ScriptOp::End) {
       ended_ = true;
     } else {
@@ -30,14 +36,16 @@ void ScriptPlayer::OnClock(uint32_t nowMs) {
   CloseWhenDone();
 }
 
+// The outputs owed were due before this present's frame began, and so was every input
+// written before them; what comes after them in the script starts now.
 void ScriptPlayer::OnPresent(uint32_t nowMs) {
+  WriteOwed();
   OnClock(nowMs);
-  for (const ScriptEvent& event : owed_) Output(event);
-  owed_.clear();
-  CloseWhenDone();
 }
 
-void ScriptPlayer::Flush() {
+void ScriptPlayer::Flush() { WriteOwed(); }
+
+void ScriptPlayer::WriteOwed() {
   for (const ScriptEvent& event : owed_) Output(event);
   owed_.clear();
 }

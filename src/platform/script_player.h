@@ -1,6 +1,7 @@
 // Plays a parsed script against the running program: input when the clock reaches it,
 // screenshots and dumps at the first present at or after their time, and the window's
-// close once everything has happened.
+// close once everything has happened. Commands act in the order written: input after a
+// screenshot or dump waits until that present has been taken.
 #pragma once
 
 #include <string>
@@ -24,6 +25,7 @@ class ScriptPlayer {
 
  private:
   void Apply(const ScriptEvent& event);
+  void WriteOwed();
   void Output(const ScriptEvent& event);
   void CloseWhenDone();
   std::string Resolve(const std::string& file) const;

@@ -98,6 +98,8 @@ const char* MainWindowTitle() { return theWindow.title.c_str(); }
 
 void NoteProgress() { ++progress; }
 
+bool MainWindowActive() { return theWindow.alive && theWindow.active; }
+
 void PostActivation(bool active) {
   if (!theWindow.alive || theWindow.active == active) return;
   theWindow.active = active;
@@ -166,6 +168,7 @@ int ClientToScreen(HWND window, POINT* point) {
 int DestroyWindow(HWND window) {
   if (!IsLive(window)) return 0;
   WNDPROC proc = theWindow.proc;
+  HarnessBeforeTeardown();
   proc(window, WM_DESTROY, 0, 0);
   theWindow.alive = false;
   Video().CloseDisplay();

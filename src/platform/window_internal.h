@@ -9,10 +9,15 @@ HWND MainWindowHandle();
 void PostToMainWindow(UINT message, WPARAM wParam, LPARAM lParam);
 // The window became active or inactive (posted once per change).
 void PostActivation(bool active);
+// A live main window that is active (only then does the game present).
+bool MainWindowActive();
 // The window's title as set last.
 const char* MainWindowTitle();
 // Forgets every window and message: a fresh start for the next in-process run.
 void ResetWindowsAndMessages();
+// The main window is about to be destroyed, with the game's state still whole: the harness
+// writes what it owes (the script's last outputs, --dump-at-exit) now.
+void HarnessBeforeTeardown();
 // Counts waits and presents; an empty queue polled twice without either means an idle loop.
 void NoteProgress();
 

@@ -45,14 +45,18 @@ void MouseState::MoveTo(int newX, int newY) {
 void MouseState::GetState(int* outX, int* outY, int* outButtons, int*, int*) const {
   if (outX) *outX = x;
   if (outY) *outY = y;
-  if (outButtons) *outButtons = buttons.load();
+  if (outButtons) *outButtons = buttons.fetch_and(~kUnread) & ~kUnread;
 }
 
 void MouseState::PollButtons() {
   if (pollEnabled.load() != 1) return;
+  // Only this thread sets kUnread, so a clear by the frame between here and the store
+  // below cannot be lost.
+  const int held = buttons.load();
+  if (held & kUnread) return;
   int dx = 0, dy = 0, bits = 0;
   DalkGetMouseData(&dx, &dy, &bits);
-  buttons.store(bits);
+  if (bits != held) buttons.store(bits | kUnread);
 }
 
 // The drawn cursor: before the flip the area under it is saved for the buffer being drawn,

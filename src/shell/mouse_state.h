@@ -27,10 +27,12 @@ class MouseState {
   void ShowCursor() { visible = 1; }
   void SetFlipping(int value) { flipping = value & 0xFF; }
   void MoveTo(int newX, int newY);
-  // Every non-null out gets its value; the last two are unused and left alone.
+  // Every non-null out gets its value; the last two are unused and left alone. Reading the
+  // buttons lets the next poll take the next change.
   void GetState(int* outX, int* outY, int* outButtons, int* unused1 = nullptr,
                 int* unused2 = nullptr) const;
-  // Timer thread: reads the buttons from the display library while polling is enabled.
+  // Timer thread: reads the buttons from the display library while polling is enabled. A
+  // change no frame has read yet is kept, so a frame slower than the poll misses no click.
   void PollButtons();
   void SetPollEnabled(int enabled) { pollEnabled.store(enabled); }
   void DrawCursor(Surface* surface);
@@ -48,7 +50,10 @@ class MouseState {
   int visible = 0;
   int flipping = 0;
   int x = 0, y = 0;
-  std::atomic<int> buttons{0};      // written by the timer thread
+  // The button bits, plus kUnread while no one has read the latest change; written by the
+  // timer thread, read (and marked read) by the frame.
+  static constexpr int kUnread = 0x100;
+  mutable std::atomic<int> buttons{0};
   std::atomic<int> pollEnabled{1};
 };
 

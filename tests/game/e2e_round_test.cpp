@@ -1,39 +1,10 @@
 // Whole rounds through the real program: a click on a group, blowing a row, the side
 // buttons, and the round settings.
-#include <set>
-
 #include "e2e_util.h"
 
 using namespace e2e;
 
 namespace {
-
-// The cells of the same-coloured group at a cell (four sides, no diagonals).
-std::set<int> GroupAt(const Dump& d, int cell) {
-  std::set<int> group;
-  std::vector<int> todo{cell};
-  while (!todo.empty()) {
-    const int i = todo.back();
-    todo.pop_back();
-    if (group.count(i)) continue;
-    group.insert(i);
-    const int column = i % d.columns, row = i / d.columns;
-    const int next[4][2] = {{column - 1, row}, {column + 1, row}, {column, row - 1}, {column, row + 1}};
-    for (const auto& n : next) {
-      if (n[0] < 0 || n[0] >= d.columns || n[1] < 0 || n[1] >= d.rows) continue;
-      const int j = n[1] * d.columns + n[0];
-      if (d.cells[j].colour == d.cells[cell].colour) todo.push_back(j);
-    }
-  }
-  return group;
-}
-
-// The first cell (in index order) whose group has at least two balloons.
-int FirstGroupCell(const Dump& d) {
-  for (int i = 0; i < static_cast<int>(d.cells.size()); ++i)
-    if (d.cells[i].colour >= 0 && GroupAt(d, i).size() >= 2) return i;
-  return -1;
-}
 
 bool RowCanBlowRight(const Dump& d, int row) {
   bool seen = false;
@@ -57,18 +28,23 @@ TEST_F(Rounds, ClickingAGroupPopsItScoresItAndSettlesTheColumns) {
   ASSERT_GE(cell, 0);
   const std::set<int> group = GroupAt(start, cell);
   const long n = static_cast<long>(group.size());
-  long stars = 0;
-  for (int i : group) stars += start.cells[i].star;
 
-  ASSERT_EQ(Run("wait 300\nclick " + CellPoint(cell % 18, cell / 18) +
-                "\nwait 3000\ndump after.json\n"),
+  // The dump written before the click, at the same time, shows the board before it; the
+  // one at exit shows the end of the game, not a released round.
+  ASSERT_EQ(Run("wait 300\ndump before.json\nclick " + CellPoint(cell % 18, cell / 18) +
+                    "\nwait 3000\ndump after.json\nwait 500\n",
+                600000, "--dump-at-exit end.json"),
             0);
+  EXPECT_EQ(Read("before.json").cells, start.cells);
   const Dump after = Read("after.json");
   ASSERT_TRUE(after.ok());
-  const long points = 100 * n * (n + 1) / 2 * (1 + 2 * stars);
+  const long points = GroupPoints(start, group);
   EXPECT_EQ(after.Int("lastPopScore"), points);
   EXPECT_EQ(after.Int("score"), points);
   EXPECT_EQ(after.Balloons(), 252 - n);
+  const Dump end = Read("end.json");
+  EXPECT_EQ(end.cells, after.cells);
+  EXPECT_EQ(end.Int("score"), points);
   // Every column keeps its other balloons in order, floated up to the top.
   for (int column = 0; column < 18; ++column) {
     std::vector<Cell> expected;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,56 @@ inline Dump ParseDump(const std::string& text) {
     if (text[at] == ',') ++at;
   }
   return d;
+}
+
+// The cells of the same-coloured group at a cell (four sides, no diagonals).
+inline std::set<int> GroupAt(const Dump& d, int cell) {
+  std::set<int> group;
+  std::vector<int> todo{cell};
+  while (!todo.empty()) {
+    const int i = todo.back();
+    todo.pop_back();
+    if (group.count(i)) continue;
+    group.insert(i);
+    const int column = i % d.columns, row = i / d.columns;
+    const int next[4][2] = {{column - 1, row}, {column + 1, row}, {column, row - 1}, {column, row + 1}};
+    for (const auto& n : next) {
+      if (n[0] < 0 || n[0] >= d.columns || n[1] < 0 || n[1] >= d.rows) continue;
+      const int j = n[1] * d.columns + n[0];
+      if (d.cells[j].colour == d.cells[cell].colour) todo.push_back(j);
+    }
+  }
+  return group;
+}
+
+// The first cell (in index order) whose group has at least two balloons.
+inline int FirstGroupCell(const Dump& d) {
+  for (int i = 0; i < static_cast<int>(d.cells.size()); ++i)
+    if (d.cells[i].colour >= 0 && GroupAt(d, i).size() >= 2) return i;
+  return -1;
+}
+
+// The first cell of a largest group.
+inline int LargestGroupCell(const Dump& d) {
+  int best = -1;
+  size_t size = 0;
+  for (int i = 0; i < static_cast<int>(d.cells.size()); ++i) {
+    if (d.cells[i].colour < 0) continue;
+    const size_t n = GroupAt(d, i).size();
+    if (n > size) {
+      size = n;
+      best = i;
+    }
+  }
+  return best;
+}
+
+// The points a group of cells pays when it pops: 100, 200, ... and twice that per star.
+inline long GroupPoints(const Dump& d, const std::set<int>& group) {
+  const long n = static_cast<long>(group.size());
+  long stars = 0;
+  for (int i : group) stars += d.cells[i].star;
+  return 100 * n * (n + 1) / 2 * (1 + 2 * stars);
 }
 
 // Screen point at the centre of a cell of the game's board.

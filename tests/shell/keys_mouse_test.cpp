@@ -1,6 +1,8 @@
 // The key queue (one entry per press, shift as +256) and the mouse state.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/input.h"
 #include "shell/mouse_state.h"
 
@@ -88,6 +90,52 @@ TEST(MouseStateTest, StateAndPolling) {
   EXPECT_EQ(mouse.flipping, 1) << "only the low byte";
   mouse.SelectCursor(0);
   EXPECT_EQ(mouse.cursor, nullptr) << "no cursor pictures loaded";
+}
+
+// The buttons each poll gives, read by a frame after every poll.
+std::vector<int> PolledButtons(MouseState& mouse, int polls) {
+  std::vector<int> seen;
+  for (int i = 0; i < polls; ++i) {
+    mouse.PollButtons();
+    int buttons = -1;
+    mouse.GetState(nullptr, nullptr, &buttons);
+    seen.push_back(buttons);
+  }
+  return seen;
+}
+
+TEST(MouseStateTest, NoPressIsLostBetweenPollsOrFrames) {
+  MouseState mouse;
+  input::Reset();
+  // A tap: press and release inside one poll, for each button; then two quick clicks.
+  input::MouseButton(0, true);
+  input::MouseButton(0, false);
+  EXPECT_EQ(PolledButtons(mouse, 3), (std::vector<int>{1, 0, 0}));
+  input::MouseButton(1, true);
+  input::MouseButton(1, false);
+  EXPECT_EQ(PolledButtons(mouse, 2), (std::vector<int>{2, 0}));
+  for (int i = 0; i < 2; ++i) {
+    input::MouseButton(0, true);
+    input::MouseButton(0, false);
+  }
+  EXPECT_EQ(PolledButtons(mouse, 5), (std::vector<int>{1, 0, 1, 0, 0}));
+  // Different buttons may change in one poll; the order of the changes is kept.
+  input::MouseButton(0, true);
+  input::MouseButton(1, true);
+  input::MouseButton(0, false);
+  EXPECT_EQ(PolledButtons(mouse, 3), (std::vector<int>{3, 2, 2}));
+  input::MouseButton(1, false);
+  EXPECT_EQ(PolledButtons(mouse, 1), (std::vector<int>{0}));
+
+  // A frame slower than the poll: the change waits for it instead of being overwritten.
+  input::MouseButton(0, true);
+  input::MouseButton(0, false);
+  for (int i = 0; i < 4; ++i) mouse.PollButtons();
+  int buttons = -1;
+  mouse.GetState(nullptr, nullptr, &buttons);
+  EXPECT_EQ(buttons, 1);
+  EXPECT_EQ(PolledButtons(mouse, 2), (std::vector<int>{0, 0}));
+  input::Reset();
 }
 
 }  // namespace
