@@ -62,12 +62,7 @@ void Launch(PtrArray<RisingSprite>* effects, Surface* picture, float x, float y,
 void BalloonState::HandleBoardMouse(int x, int y, int buttons) {
   if (buttons != previousButtons) {
     if (buttons & LeftButton) {
-      const int cell = CellAt(x, y);
-      if (cell != -1) {
-        PopAt(cell);
-        SettleBoard();
-      }
-      dirty = 1;
+      ClickCell(CellAt(x, y));
     } else if (buttons & RightButton) {
       const int cell = CellAt(x, y);
       if (cell != -1) {
@@ -82,6 +77,14 @@ void BalloonState::HandleBoardMouse(int x, int y, int buttons) {
     }
   }
   previousButtons = buttons;
+}
+
+void BalloonState::ClickCell(int cell) {
+  if (cell != -1) {
+    PopAt(cell);
+    SettleBoard();
+  }
+  dirty = 1;
 }
 
 void BalloonState::CollectGroup(int cell, PtrArray<BalloonSprite>* group) {

@@ -64,6 +64,7 @@ BalloonModule::~BalloonModule() {
   delete scoreFont;
   delete timerBar;
   delete lightning;
+  delete cursorRing;
 }
 
 void BalloonModule::Open(DirectDraw* dd, Surface* surface) {
@@ -82,8 +83,6 @@ void BalloonModule::Close() {
   SoundBank::FreeAll();
   ScreenModule::Close();
 }
-
-int BalloonModule::HandleMessage(ScreenModule*, HWND, UINT, WPARAM, LPARAM) { return 1; }
 
 int BalloonModule::LoadPictureSet(const char* iniPath) {
   return ScreenModule::LoadPictureSet(iniPath);
@@ -150,6 +149,10 @@ void BalloonModule::LoadDisplaySprites() {
     timerBar->LoadStrip("timer.bmp", 37, 1);
     // A stacked strip reports the whole picture's height; the bar redraws one frame.
     if (timerBar->FrameCount() == 37) timerBar->height /= 37;
+  }
+  if (!cursorRing) {
+    cursorRing = new Sprite();
+    cursorRing->LoadStrip("cursor.bmp", 1, 0);
   }
   if (!lightning) {
     lightning = new Sprite();

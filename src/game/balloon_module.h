@@ -6,6 +6,7 @@
 #include "shell/screen_module.h"
 
 class Sprite;
+class DialogScreen;
 
 class BalloonModule : public ScreenModule {
  public:
@@ -26,6 +27,7 @@ class BalloonModule : public ScreenModule {
   Sprite* scoreFont = nullptr;  // ten digits side by side
   Sprite* timerBar = nullptr;   // 37 frames stacked: full round .. empty
   Sprite* lightning = nullptr;  // drawn once the time has run out
+  Sprite* cursorRing = nullptr; // the keyboard's cell cursor
   int blinkFrame = 0;
   int lastToggle = 0;
 
@@ -37,6 +39,8 @@ class BalloonModule : public ScreenModule {
   void LoadDisplaySprites();
   void LoadSounds();
   int ShowHelp();
+  int RunPlayActions();
+  DialogScreen* helpDialog = nullptr;  // the rules, while they are shown
   int StartLauncher();
 };
 

@@ -14,9 +14,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "game/game_state.h"
 #include "game/high_score_table.h"
+#include "game/play_actions.h"
 #include "shell/ptr_array.h"
 
 class Sprite;
@@ -74,6 +76,8 @@ class BalloonState : public GameState {
 
   // Popping and scoring.
   void HandleBoardMouse(int x, int y, int buttons);
+  // A left click on a cell: pop its group and settle (the keyboard's pop too).
+  void ClickCell(int cell);
   void PopAt(int cell);
   void CollectGroup(int cell, PtrArray<BalloonSprite>* group);
   void CheckColourCleared(int colour);
@@ -90,6 +94,11 @@ class BalloonState : public GameState {
   int BlowRowLeft(int row);
   int GroupExists();
   int NoMovesLeft();
+
+  // The keyboard's and gamepad's cell cursor (game/play_actions.cpp).
+  void MoveCursor(int dColumn, int dRow);
+  void BoardAction(PlayAction action);
+  void DrawCursor(Surface* surface);
 
   // Every sound of the round goes through here ("pop1", "blow", ...).
   void PlaySound(const char* name);
@@ -111,6 +120,12 @@ class BalloonState : public GameState {
 
   // Mouse buttons seen by the previous HandleBoardMouse; -1 before the first.
   int32_t previousButtons = -1;
+  // The cell cursor: starts each round at column 0, row 0, hidden; the mouse hides it.
+  int32_t cursorColumn = 0, cursorRow = 0;
+  int32_t cursorShown = 0;
+  // Keyboard and gamepad actions for the board, carried out by this frame's play.
+  std::vector<PlayAction> pendingActions;
+
   // Balloons floated up since a settle last showed a frame (every third one shows).
   int32_t moveCounter = 0;
 

@@ -16,12 +16,42 @@ constexpr int BlinkMs = 500;
 
 int BalloonModule::Frame(int) {
   if (!buttons) return 0;
+  if (!RunPlayActions()) return QuitCode;
   if (buttons->WasPressed("newgame")) TheBalloonState.NewRound();
   if (buttons->WasPressed("help") && !ShowHelp()) return QuitCode;
   if (buttons->WasPressed("exit")) return QuitCode;
   if (buttons->WasPressed("menu") && StartLauncher()) return QuitCode;
   if (TheBalloonState.Frame() == QuitCode) return QuitCode;
   return Present() ? 1 : 0;
+}
+
+// Keyboard and gamepad actions: the side buttons' here, the board's in the round's frame.
+// 0 when the application is closing.
+int BalloonModule::RunPlayActions() {
+  PlayAction action;
+  while (TakePlayAction(&action)) {
+    if (action == PlayAction::NewGame) {
+      TheBalloonState.NewRound();
+    } else if (action == PlayAction::Help) {
+      if (!ShowHelp()) return 0;
+    } else {
+      TheBalloonState.pendingActions.push_back(action);
+    }
+  }
+  return 1;
+}
+
+int BalloonModule::HandleMessage(ScreenModule*, HWND, UINT message, WPARAM wParam,
+                                 LPARAM lParam) {
+  if (!HandlePlayInput(message, wParam, lParam)) return 1;
+  // While the rules are open, a pop or the help key closes them and is used up.
+  if (helpDialog) {
+    PlayAction action;
+    while (TakePlayAction(&action)) {
+      if (action == PlayAction::Pop || action == PlayAction::Help) helpDialog->SetResult("key");
+    }
+  }
+  return 1;
 }
 
 // The rules picture in a dialog. 0 when the application is closing.
@@ -32,7 +62,10 @@ int BalloonModule::ShowHelp() {
   dialog->AddDialogPicture("title\\HowToPlay.bmp", nullptr);
   dialog->AddDefaultButton();
   char result[256] = {};  // Run fills a whole name-sized buffer
-  if (!dialog->Run(result, "rules")) {
+  helpDialog = dialog;
+  const int shown = dialog->Run(result, "rules");
+  helpDialog = nullptr;
+  if (!shown) {
     delete dialog;
     return 0;
   }

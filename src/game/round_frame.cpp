@@ -63,9 +63,14 @@ int BalloonState::Frame() {
       TheRedrawList.RefreshFullScreen();
       StartGameClock();
       break;
-    case Cleared:
-      if (!CongratulationsStep(buttonBits)) return QuitCode;
+    case Cleared: {
+      // The keyboard's and gamepad's pop stands for the click that ends the congratulations.
+      bool pop = false;
+      for (PlayAction a : pendingActions) pop = pop || a == PlayAction::Pop;
+      pendingActions.clear();
+      if (!CongratulationsStep(buttonBits | (pop ? 1 : 0))) return QuitCode;
       break;
+    }
     case Ending:
       // The game-over pictures wait until the airplane has left the screen.
       if (airplane && airplane->x > -airplane->width) break;
@@ -74,12 +79,17 @@ int BalloonState::Frame() {
     default:
       break;
   }
+  pendingActions.clear();  // what a state without a board had asked for is void
   DrawRound(TheRedrawList.GetBackSurface());
   return RoundContinue;
 }
 
 void BalloonState::PlayFrame(int x, int y, int buttonBits) {
   HandleBoardMouse(x, y, buttonBits);
+  // Taken out first: a pop's pauses draw and present, which must not run them again.
+  std::vector<PlayAction> actions;
+  actions.swap(pendingActions);
+  for (PlayAction action : actions) BoardAction(action);
   HandleClouds();
   const bool cleared = BoardEmpty();
   if (cleared) {
@@ -111,6 +121,8 @@ void BalloonState::DrawRound(Surface* surface) {
   DrawBoard();
   StepAirplane();
   UpdateEffects(surface);
+  // Drawn over the shown picture only, never into the scene behind it.
+  if (surface != TheRedrawList.GetBackground()) DrawCursor(surface);
   DrawScorePanel();
   DrawTimerBar(surface);
 }

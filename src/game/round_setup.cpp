@@ -61,6 +61,8 @@ void BalloonState::NewRound() {
   StopGameClock();
   SetScore(0);
   SetState(Starting);
+  cursorColumn = cursorRow = 0;
+  cursorShown = 0;
   MakePlayerEntry(nullptr);
   highScores.Init(kHallOfFameSize);
   highScores.Read("hiscore.dat");

@@ -81,6 +81,9 @@ std::string RoundStateJson(BalloonState& s) {
   Field(out, "minGroup", s.minGroup);
   Field(out, "playerId", s.GetPlayerId());
   out += "\"title\":" + JsonString(WindowTitle().c_str()) + ",";
+  Field(out, "cursorColumn", s.cursorColumn);
+  Field(out, "cursorRow", s.cursorRow);
+  Field(out, "cursorShown", s.cursorShown);
   Field(out, "effects", s.effects ? s.effects->Count() : 0);
   Field(out, "effectsShowing", s.effectsShowing);
   out += "\"board\":" + BoardJson(s) + ",";

@@ -40,8 +40,8 @@ constexpr KeyName kKeys[] = {
     {65, VK_F1 + 6, "f7"},    {66, VK_F1 + 7, "f8"}, {67, VK_F1 + 8, "f9"},
     {68, VK_F1 + 9, "f10"},   {87, VK_F1 + 10, "f11"}, {88, VK_F1 + 11, "f12"},
     {0x9C, VK_RETURN, "kpenter"}, {0x9D, VK_CONTROL, "rctrl"}, {0xB8, VK_MENU, "ralt"},
-    {0xC8, 0x26, "up"},       {0xCB, 0x25, "left"}, {0xCD, 0x27, "right"},
-    {0xD0, 0x28, "down"},
+    {0xC8, VK_UP, "up"},      {0xCB, VK_LEFT, "left"}, {0xCD, VK_RIGHT, "right"},
+    {0xD0, VK_DOWN, "down"},
 };
 
 std::atomic<int> buttons{0};

@@ -47,6 +47,12 @@ constexpr UINT WM_LBUTTONUP = 0x0202;
 constexpr UINT WM_RBUTTONDOWN = 0x0204;
 constexpr UINT WM_RBUTTONUP = 0x0205;
 constexpr UINT MM_MCINOTIFY = 0x03B9;
+// Our own: a gamepad button went down or up; wParam is the PadButton (platform/input.h).
+constexpr UINT WM_PADBUTTONDOWN = 0x0400;
+constexpr UINT WM_PADBUTTONUP = 0x0401;
+enum class PadButton {
+  Up, Down, Left, Right, A, B, X, Y, LeftShoulder, RightShoulder, Back, Start, Count
+};
 
 constexpr WPARAM SC_KEYMENU = 0xF100;
 constexpr WPARAM SC_CLOSE = 0xF060;
@@ -67,6 +73,10 @@ constexpr int VK_CONTROL = 0x11;
 constexpr int VK_MENU = 0x12;
 constexpr int VK_ESCAPE = 0x1B;
 constexpr int VK_SPACE = 0x20;
+constexpr int VK_LEFT = 0x25;
+constexpr int VK_UP = 0x26;
+constexpr int VK_RIGHT = 0x27;
+constexpr int VK_DOWN = 0x28;
 constexpr int VK_F1 = 0x70;
 // 'A'..'Z' and '0'..'9' are their ASCII capitals and digits.
 

@@ -82,6 +82,22 @@ Canvas makeScoreTiles()
     return c;
 }
 
+// The keyboard's cell cursor: a bright ring with the art's ink edge around one balloon,
+// clear inside so the balloon and its mark stay readable.
+Canvas makeCursorRing()
+{
+    Canvas c(32, 40);
+    Box box{0, 0, 32, 40};
+    const Vec centre{16, 18};
+    auto ring = [&](Vec p) { return std::fabs(sdEllipse(p, centre, 13.4f, 16.6f)); };
+    c.fill(box, [&](Vec p) { return ring(p) - 3.2f; }, inkColor());
+    // White fading to a pale cyan: unlike the stars' gold, on every balloon colour.
+    c.fill(box, [&](Vec p) { return ring(p) - 1.9f; }, [&](Vec p) {
+        return mix(rgb(255, 255, 255), rgb(150, 240, 255), clamp01((p.y - 2) / 34));
+    });
+    return c;
+}
+
 } // namespace
 
 void addBalloonPictures(std::vector<Picture>& out)
@@ -98,6 +114,7 @@ void addBalloonPictures(std::vector<Picture>& out)
     out.push_back({"pop.bmp", makeBurst()});
     for (int n : {2, 4, 6}) out.push_back({"x" + std::to_string(n) + ".bmp", makeMultiplier(n)});
     out.push_back({"score.bmp", makeScoreTiles()});
+    out.push_back({"cursor.bmp", makeCursorRing()});
 }
 
 } // namespace gen
