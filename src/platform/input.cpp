@@ -59,6 +59,7 @@ constexpr size_t kMostQueuedChanges = 64;
 // Read by any thread that posts a message (its pt field); written on the main thread.
 std::atomic<int> mouseX{0}, mouseY{0};
 unsigned char keys[256];
+bool padHeld[static_cast<int>(PadButton::Count)];
 
 LPARAM MouseLParam() { return MakeLParam(mouseX.load(), mouseY.load()); }
 
@@ -77,6 +78,7 @@ void Reset() {
   mouseX = 0;
   mouseY = 0;
   std::memset(keys, 0, sizeof keys);
+  std::memset(padHeld, 0, sizeof padHeld);
 }
 
 void MouseMove(int x, int y) {
@@ -119,8 +121,20 @@ void Key(int scanCode, bool down) {
                    static_cast<LPARAM>(static_cast<int32_t>(bits)));
 }
 
+void PadButtonChange(PadButton button, bool down) {
+  const int index = static_cast<int>(button);
+  if (index < 0 || index >= static_cast<int>(PadButton::Count)) return;
+  const bool wasDown = padHeld[index];
+  if (!down && !wasDown) return;
+  padHeld[index] = down;
+  PostToMainWindow(down ? WM_PADBUTTONDOWN : WM_PADBUTTONUP, static_cast<WPARAM>(index),
+                   down && wasDown ? 1 : 0);  // lParam 1: a repeat
+}
+
 void ReleaseAll() {
   for (int scan = 1; scan < 256; ++scan) Key(scan, false);
+  for (int pad = 0; pad < static_cast<int>(PadButton::Count); ++pad)
+    PadButtonChange(static_cast<PadButton>(pad), false);
   MouseButton(0, false);
   MouseButton(1, false);
 }

@@ -15,6 +15,8 @@ void MouseMove(int x, int y);
 void MouseButton(int button, bool down);
 // A key by PC scan code (set 1; extended keys carry bit 7, as DirectInput numbers them).
 void Key(int scanCode, bool down);
+// A gamepad button went down (again, when a held direction repeats) or up.
+void PadButtonChange(PadButton button, bool down);
 // Every held key and button lets go (focus lost), with the matching up messages.
 void ReleaseAll();
 

@@ -6,6 +6,7 @@
 #include "platform/clock.h"
 #include "platform/clock_internal.h"
 #include "platform/dalk.h"
+#include "platform/gamepads.h"
 #include "platform/input.h"
 #include "platform/letterbox.h"
 #include "platform/present_internal.h"
@@ -231,6 +232,60 @@ TEST(Letterbox, KeepsTheAspectAndMapsBack) {
   OutputToPicture(FitPicture(800, 600, 800, 600), 321, 123, 800, 600, &x, &y);
   EXPECT_EQ(x, 321);
   EXPECT_EQ(y, 123);
+}
+
+// The pad messages the window got since the last call: kind, button, repeat flag.
+std::vector<std::vector<int>> PadMessages() {
+  std::vector<std::vector<int>> pads;
+  for (const MSG& m : seen)
+    if (m.message == WM_PADBUTTONDOWN || m.message == WM_PADBUTTONUP)
+      pads.push_back({m.message == WM_PADBUTTONDOWN ? 1 : 0, static_cast<int>(m.wParam),
+                      static_cast<int>(m.lParam)});
+  seen.clear();
+  return pads;
+}
+
+TEST_F(Window, AGamepadPressesRepeatsHeldDirectionsAndMayBeUnplugged) {
+  Gamepads pads;
+  if (!pads.ok()) GTEST_SKIP() << "no game controller support";
+  const int pad = AttachVirtualPad();
+  if (pad < 0) GTEST_SKIP() << "no virtual controllers in this SDL";
+  pads.Pump(0);
+  EXPECT_EQ(pads.Connected(), 1) << "plugged in while running";
+  Pump();
+  PadMessages();
+  const int a = static_cast<int>(PadButton::A), right = static_cast<int>(PadButton::Right),
+            up = static_cast<int>(PadButton::Up);
+  SetVirtualPadButton(pad, PadButton::A, true);
+  pads.Pump(10);
+  SetVirtualPadButton(pad, PadButton::A, false);
+  pads.Pump(20);
+  Pump();
+  EXPECT_EQ(PadMessages(), (std::vector<std::vector<int>>{{1, a, 0}, {0, a, 0}}));
+
+  // The stick pushed right: a press, repeats after the delay, and a release only once it
+  // is back near the middle.
+  SetVirtualPadAxis(pad, 0, 30000);
+  pads.Pump(100);
+  pads.Pump(100 + Gamepads::kRepeatDelayMs - 10);
+  pads.Pump(100 + Gamepads::kRepeatDelayMs);
+  pads.Pump(100 + Gamepads::kRepeatDelayMs + Gamepads::kRepeatEveryMs);
+  SetVirtualPadAxis(pad, 0, 12000);
+  pads.Pump(700);
+  SetVirtualPadAxis(pad, 0, 0);
+  pads.Pump(710);
+  Pump();
+  EXPECT_EQ(PadMessages(),
+            (std::vector<std::vector<int>>{{1, right, 0}, {1, right, 1}, {1, right, 1}, {0, right, 0}}));
+
+  // Unplugged while the d-pad holds up: up is let go.
+  SetVirtualPadButton(pad, PadButton::Up, true);
+  pads.Pump(800);
+  DetachVirtualPad(pad);
+  pads.Pump(810);
+  Pump();
+  EXPECT_EQ(pads.Connected(), 0);
+  EXPECT_EQ(PadMessages(), (std::vector<std::vector<int>>{{1, up, 0}, {0, up, 0}}));
 }
 
 }  // namespace

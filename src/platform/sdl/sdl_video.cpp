@@ -4,6 +4,8 @@
 #include <memory>
 
 #include "platform/backend.h"
+#include "platform/clock.h"
+#include "platform/gamepads.h"
 #include "platform/input.h"
 #include "platform/letterbox.h"
 #include "platform/sdl/sdl_handles.h"
@@ -35,6 +37,7 @@ class SdlBackend final : public VideoBackend {
   void Repaint();
 
   std::unique_ptr<SdlSubsystem> video_;
+  std::unique_ptr<Gamepads> pads_;
   SdlWindow window_;
   SdlRenderer renderer_;
   SdlTexture texture_;
@@ -51,6 +54,8 @@ bool SdlBackend::EnsureVideo() {
     error_ = SDL_GetError();
     return false;
   }
+  // Without controller support the game is played as before; not a reason to stop.
+  pads_ = std::make_unique<Gamepads>();
   return true;
 }
 
@@ -132,6 +137,7 @@ void SdlBackend::PollEvents() {
   if (!video_ || !video_->ok()) return;
   SDL_Event event;
   while (SDL_PollEvent(&event)) Translate(event);
+  if (pads_) pads_->Pump(ClockNowMs());
 }
 
 void SdlBackend::WaitEvents(int ms) {
@@ -194,6 +200,7 @@ void SdlBackend::Translate(const SDL_Event& event) {
       TranslateKey(event.key);
       break;
     default:
+      if (pads_) pads_->Handle(event);
       break;
   }
 }
