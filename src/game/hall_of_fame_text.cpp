@@ -77,9 +77,18 @@ std::string HallOfFameJson(const HighScoreTable& table) {
 int PrintHallOfFame(FILE* out) {
   HighScoreTable table;
   table.Init(kHallOfFameSize);
-  if (!table.Read("hiscore.dat")) {
-    std::fprintf(out, "No hall of fame here yet (no readable hiscore.dat in this folder).\n");
+  TableFile file = table.Load("hiscore.dat");
+  if (file == TableFile::Missing) {
+    std::fprintf(out, "No hall of fame here yet (no hiscore.dat in this folder).\n");
     return 0;
+  }
+  if (file == TableFile::Unreadable) {
+    // Said on both streams: the listing may go to a file, the warning must reach a person.
+    const char* warning =
+        "hiscore.dat is damaged and cannot be read whole; below are the records that could be "
+        "kept. The next saved score keeps the damaged file as hiscore.dat.unreadable-<time>.\n";
+    std::fputs(warning, out);
+    if (out != stderr) std::fprintf(stderr, "zorbit: %s", warning);
   }
   std::fprintf(out, "%4s  %10s  %s\n", "Rank", "Score", "Player");
   int shown = 0;

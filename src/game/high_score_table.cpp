@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <string>
 
 #include "platform/file_replace.h"
@@ -68,35 +69,42 @@ void HighScoreTable::ClearFrom(int first) {
   for (int i = first; i < count_; ++i) records_[i] = HighScoreRecord{};
 }
 
-int HighScoreTable::ReadFromBytes(const unsigned char* data, size_t size) {
-  if (!records_ || size < kCountSize || LoadInt32(data) != count_) return 0;
+TableFile HighScoreTable::LoadFromBytes(const unsigned char* data, size_t size) {
+  if (!records_) return TableFile::Unreadable;
+  const bool sound = size == kCountSize + kRecordSize * size_t(count_) &&
+                     LoadInt32(data) == count_;
+  ClearFrom(0);
   const unsigned char* p = data + kCountSize;
-  size_t left = size - kCountSize;
-  for (int i = 0; i < count_; ++i) {
-    if (left < kRecordSize) {
-      // The file ended early: a half-read record and the ones after it are not trusted.
-      ClearFrom(i);
-      break;
-    }
-    HighScoreRecord& r = records_[i];
+  size_t left = size >= kCountSize ? size - kCountSize : 0;
+  for (int i = 0; i < count_ && left >= kRecordSize; ++i) {
+    HighScoreRecord r;
     std::memcpy(r.text, p, kHighScoreTextSize);
-    r.text[kHighScoreTextSize - 1] = '\0';  // a text with no terminator is cut, never overrun
     r.score = LoadInt32(p + kHighScoreTextSize);
+    if (sound) {
+      r.text[kHighScoreTextSize - 1] = '\0';  // a text with no terminator is cut, never overrun
+    } else if (!std::memchr(r.text, '\0', kHighScoreTextSize) || r.score < 0 ||
+               (i > 0 && r.score > records_[i - 1].score)) {
+      break;  // from here on nothing in the file can be trusted
+    }
+    records_[i] = r;
     p += kRecordSize;
     left -= kRecordSize;
   }
-  return 1;
+  return sound ? TableFile::Sound : TableFile::Unreadable;
 }
 
-int HighScoreTable::Read(const char* path) {
-  if (!records_ || !path) return 0;
+TableFile HighScoreTable::Load(const char* path) {
+  if (!records_ || !path) return TableFile::Missing;
   FILE* f = OpenFile(path, "rb");
-  if (!f) return 0;
-  // Never more than the table can hold: a longer file's tail is not ours to read.
-  std::string bytes(kCountSize + kRecordSize * size_t(count_), '\0');
+  if (!f) return TableFile::Missing;
+  // One byte more than a table holds tells a longer file from a whole one.
+  std::string bytes(kCountSize + kRecordSize * size_t(count_) + 1, '\0');
   size_t got = std::fread(bytes.data(), 1, bytes.size(), f);
+  // A folder opens but reads nothing: it is no table, damaged or not, and stays untouched.
+  const bool failed = std::ferror(f) != 0;
   std::fclose(f);
-  return ReadFromBytes(reinterpret_cast<const unsigned char*>(bytes.data()), got);
+  if (failed) return TableFile::Missing;
+  return LoadFromBytes(reinterpret_cast<const unsigned char*>(bytes.data()), got);
 }
 
 std::string HighScoreTable::Serialize() const {
@@ -114,6 +122,10 @@ std::string HighScoreTable::Serialize() const {
 int HighScoreTable::Write(const char* path, int* error) const {
   if (error) *error = EINVAL;
   if (!records_ || !path) return 0;
+  if (int failure = KeepUnreadableTable(path, count_)) {
+    if (error) *error = failure;
+    return 0;
+  }
   std::string image = Serialize();
   return WriteFileAtomically(path, image.data(), image.size(), error);
 }
@@ -122,4 +134,30 @@ int WriteFileAtomically(const char* path, const void* data, size_t size, int* er
   int failure = path ? ReplaceFile(MapPath(path), {static_cast<const char*>(data), size}) : ENOENT;
   if (error) *error = failure;
   return failure == 0 ? 1 : 0;
+}
+
+int KeepUnreadableTable(const char* path, int32_t count) {
+  HighScoreTable probe;
+  probe.Init(count);
+  if (probe.Load(path) != TableFile::Unreadable) return 0;
+  char stamp[32];
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+  const std::string from = MapPath(path);
+  std::string aside = from + ".unreadable-" + stamp;
+  int failure = RenameNoReplace(from, aside);
+  for (int n = 2; failure == EEXIST && n < 100; ++n) {
+    aside = from + ".unreadable-" + stamp + "-" + std::to_string(n);
+    failure = RenameNoReplace(from, aside);
+  }
+  if (failure) {
+    std::fprintf(stderr, "zorbit: %s cannot be read, and it could not be kept aside (%s): "
+                 "the new table is not written over it\n", from.c_str(), FileErrorText(failure).c_str());
+    return failure;
+  }
+  std::fprintf(stderr, "zorbit: %s could not be read; it is kept as %s\n", from.c_str(),
+               aside.c_str());
+  return 0;
 }

@@ -18,6 +18,13 @@ static_assert(sizeof(HighScoreRecord) == 260, "a record is stored exactly as in 
 constexpr int kHallOfFameSize = 20;
 constexpr size_t kHighScoreTextSize = sizeof(HighScoreRecord::text);
 
+// What a file held when the table was read from it.
+enum class TableFile {
+  Missing,     // no file: the records stay as they were
+  Sound,       // a whole table of our count
+  Unreadable,  // another count, a wrong size or no table at all: only its sound records kept
+};
+
 class HighScoreTable {
  public:
   // Drops the records and allocates n zeroed ones.
@@ -27,13 +34,21 @@ class HighScoreTable {
   // Places the score above the first record it strictly beats (earlier entries win ties),
   // dropping the last record. 1 if placed, else 0.
   int Insert(const char* text, int32_t score);
-  // Reads a table of the same count from the file. 0 (records untouched) when the file is
-  // missing or holds another count.
-  int Read(const char* path);
+  // Reads the table from the file. An unreadable one leaves the records it holds whole, in
+  // order and terminated, from the first on (the rest are cleared), so that a count that
+  // is off or a cut tail loses no more than it must.
+  TableFile Load(const char* path);
   // The same from bytes already in memory (the file's whole contents).
-  int ReadFromBytes(const unsigned char* data, size_t size);
-  // Writes the table so that the old file stays whole until the new one is complete.
-  // On failure error (when given) receives the errno of the step that failed.
+  TableFile LoadFromBytes(const unsigned char* data, size_t size);
+  // 1 when the file held a sound table; 0 otherwise (records then as Load leaves them).
+  int Read(const char* path) { return Load(path) == TableFile::Sound ? 1 : 0; }
+  int ReadFromBytes(const unsigned char* data, size_t size) {
+    return LoadFromBytes(data, size) == TableFile::Sound ? 1 : 0;
+  }
+  // Writes the table so that the old file stays whole until the new one is complete. A
+  // file there that is not a sound table is first kept beside it under a new name (see
+  // KeepUnreadableTable). On failure error (when given) receives the errno of the step that
+  // failed.
   int Write(const char* path, int* error = nullptr) const;
   int32_t TopScore() const;
 
@@ -53,6 +68,11 @@ class HighScoreTable {
 
 // The table as a JSON list [{"text":..., "score":...}, ...] for the state dump.
 std::string HallOfFameJson(const HighScoreTable& table);
+
+// When the file at path exists and is not a sound table of count records, renames it to
+// "<path>.unreadable-<date>-<time>" and says so on standard error, so that no write destroys
+// a table we could not read. 0 when nothing was in the way or it was moved; else an errno.
+int KeepUnreadableTable(const char* path, int32_t count);
 
 // Prints the hall of fame in "hiscore.dat" of the current folder as a table for `--scores`.
 // 1 when the file was read, else 0 (the message says why).

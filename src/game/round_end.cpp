@@ -1,9 +1,12 @@
 #include "game/round_end.h"
 
 #include <memory>
+#include <string>
 
 #include "game/balloon_module.h"
 #include "game/balloon_state.h"
+#include "platform/file_replace.h"
+#include "platform/win.h"
 #include "shell/app.h"
 #include "shell/dialog_screen.h"
 #include "shell/redraw_list.h"
@@ -99,9 +102,20 @@ int HallOfFamePicture() {
 int OfferToHallOfFame(char* buffer) {
   TheBalloonState.MakePlayerEntry(buffer);
   if (!TheBalloonState.highScores.Insert(buffer, TheBalloonState.GetScore())) return 1;
-  // A failed write goes unreported: the player still sees the score enter.
-  TheBalloonState.highScores.Write(kHallOfFameFile);
+  int error = 0;
+  if (!TheBalloonState.highScores.Write(kHallOfFameFile, &error)) {
+    // The score did not enter the kept table, so the picture that says it did is not shown.
+    TellSaveFailed(error);
+    return 1;
+  }
   return HallOfFamePicture();
+}
+
+void TellSaveFailed(int error) {
+  const std::string text = "Your score could not be saved in " + std::string(kHallOfFameFile) +
+                           " (" + FileErrorText(error) + "); the hall of fame keeps its old table.";
+  if (hooks.saveFailed) return hooks.saveFailed(text);
+  MessageBox(MainWindow, text.c_str(), "Zorbit", MB_OK | MB_ICONERROR);
 }
 
 int GameOverSequence() {

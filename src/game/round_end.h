@@ -10,6 +10,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 // Once per frame in Cleared, with the mouse button bits. 0 when the application closes.
 int CongratulationsStep(int buttons);
@@ -19,8 +20,12 @@ int GameOverSequence();
 void EndCongratulations();
 
 // The player's entry text goes into buffer (256 bytes); when the score enters the table
-// the file is written and "hallfamepop.bmp" shown. 0 when the application closes.
+// the file is written and "hallfamepop.bmp" shown; a file that cannot be written is told to
+// the player instead (the old file stays). 0 when the application closes.
 int OfferToHallOfFame(char* buffer);
+// The message for a save that failed with errno error: a message box over the window (a
+// line on standard error when headless).
+void TellSaveFailed(int error);
 // "hallfamepop.bmp" for one second. 0 when the application closes.
 int HallOfFamePicture();
 
@@ -30,6 +35,7 @@ int HallOfFamePicture();
 struct RoundEndHooks {
   std::function<int(const char* picture, int defaultButton, int durationMs)> runPicture;
   std::function<void(const char* step)> draw;
+  std::function<void(const std::string& message)> saveFailed;
 };
 void SetRoundEndHooks(RoundEndHooks hooks);
 

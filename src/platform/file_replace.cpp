@@ -202,4 +202,13 @@ void RemoveStaleReplacements(const std::string& hostPath) {
   ::closedir(dir);
 }
 
+int RenameNoReplace(const std::string& from, const std::string& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS) return errno;
+  // A file system that cannot rename without replacing: a new link fails on a taken name.
+  if (::link(from.c_str(), to.c_str()) != 0) return errno;
+  ::unlink(from.c_str());
+  return 0;
+}
+
 std::string FileErrorText(int error) { return std::error_code(error, std::generic_category()).message(); }

@@ -52,5 +52,9 @@ int ReplaceFile(const std::string& hostPath, std::string_view contents);
 // beside it. Files of a process still running are left to it.
 void RemoveStaleReplacements(const std::string& hostPath);
 
+// Renames from to to unless something already has that name: 0, or the errno (EEXIST
+// when the name is taken).
+int RenameNoReplace(const std::string& from, const std::string& to);
+
 // "Read-only file system", "No space left on device", ...: the text for an Error().
 std::string FileErrorText(int error);

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -93,49 +94,72 @@ TEST(HighScoreFile, TwentyRecordsMake5204BytesInTheFixedLayoutAndReadBack) {
   EXPECT_EQ(Scores(back), Scores(t));
 }
 
-TEST(HighScoreFile, MissingFileOrAnotherCountLeavesTheRecordsAlone) {
+TEST(HighScoreFile, AnUnreadableFileKeepsOnlyItsSoundRecordsNeverOverruns) {
   ScratchDir dir;
   std::string path = dir.File("hiscore.dat");
   HighScoreTable t = TableWith({42});
-  EXPECT_EQ(t.Read(path.c_str()), 0);
+  EXPECT_EQ(t.Load(path.c_str()), TableFile::Missing);
   EXPECT_EQ(t.TopScore(), 42);
 
-  HighScoreTable ten;
-  ten.Init(10);
-  ten.Insert("ten", 999);
-  ASSERT_EQ(ten.Write(path.c_str()), 1);
-  HighScoreTable fresh;
-  fresh.Init(kHallOfFameSize);
-  EXPECT_EQ(fresh.Read(path.c_str()), 0);
-  EXPECT_EQ(Scores(fresh), std::vector<int32_t>(kHallOfFameSize, 0));
-
-  WriteWholeFile(path, std::string("\x14\0", 2));  // too short even for the count
-  EXPECT_EQ(fresh.Read(path.c_str()), 0);
-}
-
-TEST(HighScoreFile, UnsoundRecordsAreCutOrClearedNeverOverrun) {
-  ScratchDir dir;
-  std::string path = dir.File("hiscore.dat");
-  std::string image = TableWith({900, 800, 700, 600}).Serialize();
-  std::memset(image.data() + 4, 'A', 256);  // record 0 has no terminator
-  // Stop in the middle of record 2's score: 0 and 1 are whole, 2 is not.
+  // Only the count is off: every record is kept.
+  std::string image = TableWith({900, 800, 700}).Serialize();
+  image[0] = 10;
+  WriteWholeFile(path, image);
+  EXPECT_EQ(t.Load(path.c_str()), TableFile::Unreadable);
+  EXPECT_EQ(Scores(t), (std::vector<int32_t>{900, 800, 700, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                             0, 0, 0, 0, 0, 0}));
+  // Cut in the middle of record 2's score, with record 1 out of order: only 0 stays.
+  image = TableWith({900, 800, 700, 600}).Serialize();
+  image[4 + 260 + 256 + 3] = 0x7F;  // a score far above record 0's
   image.resize(4 + 2 * 260 + 258);
   WriteWholeFile(path, image);
-
-  HighScoreTable t = TableWith({5, 4, 3, 2, 1});
-  ASSERT_EQ(t.Read(path.c_str()), 1);
+  EXPECT_EQ(t.Load(path.c_str()), TableFile::Unreadable);
+  EXPECT_EQ(Scores(t)[0], 900);
+  EXPECT_EQ(Scores(t)[1], 0);
+  // A text with no terminator: nothing of it is trusted, and nothing is read past it.
+  std::memset(image.data() + 4, 'A', 256);
+  WriteWholeFile(path, image);
+  EXPECT_EQ(t.Load(path.c_str()), TableFile::Unreadable);
+  EXPECT_EQ(t.TopScore(), 0);
+  WriteWholeFile(path, std::string("\x14\0", 2));  // too short even for the count
+  EXPECT_EQ(t.Load(path.c_str()), TableFile::Unreadable);
+  // A sound table whose text fills its field is cut to 255 characters.
+  image = TableWith({5}).Serialize();
+  std::memset(image.data() + 4, 'B', 256);
+  WriteWholeFile(path, image);
+  EXPECT_EQ(t.Load(path.c_str()), TableFile::Sound);
   EXPECT_EQ(std::strlen(t.Record(0)->text), 255u);
-  EXPECT_EQ(t.Record(0)->score, 900);
-  EXPECT_STREQ(t.Record(1)->text, "p800");
-  for (int i = 2; i < kHallOfFameSize; ++i) {
-    EXPECT_EQ(t.Record(i)->score, 0) << i;
-    EXPECT_STREQ(t.Record(i)->text, "") << i;
-  }
-  // Extra bytes after the last record are ignored.
-  std::string longer = TableWith({77}).Serialize() + std::string(1000, '\xFF');
-  WriteWholeFile(path, longer);
-  ASSERT_EQ(t.Read(path.c_str()), 1);
+  // Extra bytes after the last record make it unreadable, but every record is kept.
+  WriteWholeFile(path, TableWith({77}).Serialize() + std::string(1000, '\xFF'));
+  EXPECT_EQ(t.Load(path.c_str()), TableFile::Unreadable);
   EXPECT_EQ(t.TopScore(), 77);
+}
+
+TEST(HighScoreFile, AnUnreadableFileIsKeptAsideBeforeANewTableIsWritten) {
+  ScratchDir dir;
+  std::string path = dir.File("hiscore.dat");
+  std::string damaged = TableWith({900, 800}).Serialize();
+  damaged[0] = 21;
+  WriteWholeFile(path, damaged);
+  HighScoreTable t;
+  t.Init(kHallOfFameSize);
+  t.Read(path.c_str());
+  t.Insert("new", 850);
+  ASSERT_EQ(t.Write(path.c_str()), 1);
+  ASSERT_EQ(t.Write(path.c_str()), 1);  // a sound file is replaced, not kept aside
+  std::vector<std::string> aside;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    std::string name = entry.path().filename();
+    if (name.rfind("hiscore.dat.unreadable-", 0) == 0) aside.push_back(name);
+  }
+  ASSERT_EQ(aside.size(), 1u);
+  EXPECT_EQ(ReadWholeFile(dir.File(aside[0])), damaged);
+  HighScoreTable back;
+  back.Init(kHallOfFameSize);
+  ASSERT_EQ(back.Read(path.c_str()), 1);
+  EXPECT_EQ(Scores(back)[0], 900);
+  EXPECT_EQ(Scores(back)[1], 850);
+  EXPECT_EQ(Scores(back)[2], 800);
 }
 
 TEST(HighScoreFile, AFailedWriteKeepsTheOldFileAndAPlantedLinkIsNotFollowed) {

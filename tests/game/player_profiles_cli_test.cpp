@@ -79,6 +79,16 @@ TEST_F(StoredFileCommands, ScoresListTheFilledRecordsHarmlessly) {
   EXPECT_NE(out.find("   2         300  Evil?[2J\n"), std::string::npos) << out;
   EXPECT_EQ(out.find("ann@example.org"), std::string::npos);  // only the names are listed
   EXPECT_EQ(out.find("   3 "), std::string::npos);            // empty records are not
+
+  // A damaged file is said to be damaged, with what could be kept of it.
+  std::string damaged = t.Serialize();
+  damaged.resize(4 + 260 + 100);
+  WriteWholeFile(dir.File("game/hiscore.dat"), damaged);
+  ASSERT_EQ(Run(exe, "--scores"), 0);
+  out = Output();
+  EXPECT_NE(out.find("hiscore.dat is damaged"), std::string::npos) << out;
+  EXPECT_NE(out.find("   1        5000  Ann\n"), std::string::npos) << out;
+  EXPECT_EQ(out.find("Evil"), std::string::npos) << out;
 }
 
 }  // namespace

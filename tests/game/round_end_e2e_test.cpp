@@ -1,5 +1,8 @@
 // The ends of a round through the real program: what the player sees (from screenshots)
 // and what lands in "hiscore.dat".
+#include <sstream>
+
+#include "../platform/scratch_mount.h"
 #include "e2e_util.h"
 #include "game/high_score_table.h"
 
@@ -43,6 +46,49 @@ TEST_F(RoundEndGame, OutOfTimeSavesTheScoreWithThePlayersTextAndTheNextRoundRead
 
   // A new run starts with the table from the file.
   EXPECT_EQ(StartBoard().TopScore(), score);
+}
+
+// A save that fails is told (one line headless), and what was on disk stays as it was.
+TEST_F(RoundEndGame, AScoreThatCannotBeSavedIsToldAndTheOldTableStays) {
+  HighScoreTable old;
+  old.Init(kHallOfFameSize);
+  old.Insert("Old:::Y", 1);
+  const std::string oldImage = old.Serialize();
+  const std::string play = "wait 300\nclick " + CellPoint(3, 3) + "\nwait 12000\ndump end.json\n";
+  auto check = [&](const std::string& why) {
+    std::istringstream out(ReadWholeFile(dir.File("out.txt")));
+    int told = 0;
+    for (std::string line; std::getline(out, line);)
+      told += line.find("Your score could not be saved in hiscore.dat") != std::string::npos;
+    EXPECT_EQ(told, 1) << why << ": " << ReadWholeFile(dir.File("out.txt"));
+    EXPECT_GE(Read("end.json").Int("score"), 100) << why;
+  };
+
+  fs::create_directory(dir.File("game/hiscore.dat"));  // a folder in the way
+  Setup("gametime=2\nballoons=1\n");
+  ASSERT_EQ(Run(play, 20000), 0);
+  check("a folder in the way");
+  EXPECT_TRUE(fs::is_directory(dir.File("game/hiscore.dat")));
+
+  // The data on a small file system of its own, first full, then read-only.
+  const std::string game = dir.File("game");
+  fs::remove_all(game);
+  fs::create_directory(game);
+  ScratchMount disk(16 << 20, game);
+  if (!disk.ok()) GTEST_SKIP() << "mounting a tmpfs is not allowed here";
+  fs::copy(Data(), game, fs::copy_options::recursive);
+  Setup("gametime=2\nballoons=1\n");
+  WriteWholeFile(dir.File("game/hiscore.dat"), oldImage);
+  disk.FillUp();
+  ASSERT_EQ(Run(play, 20000), 0);
+  check("a full disk");
+  EXPECT_EQ(ReadWholeFile(dir.File("game/hiscore.dat")), oldImage);
+
+  fs::remove(disk / "filler");
+  ASSERT_TRUE(disk.MakeReadOnly());
+  ASSERT_EQ(Run(play, 20000), 0);
+  check("a read-only folder");
+  EXPECT_EQ(ReadWholeFile(dir.File("game/hiscore.dat")), oldImage);
 }
 
 TEST_F(RoundEndGame, NoMoveLeftShowsItsOwnPictureAndAZeroScoreWritesNothing) {

@@ -15,10 +15,12 @@
 
 class ScratchMount {
  public:
-  explicit ScratchMount(size_t bytes) {
+  // At a fresh folder of its own, or over the existing folder at.
+  explicit ScratchMount(size_t bytes, const std::string& at = "") {
     std::string pattern = (std::filesystem::temp_directory_path() / "zorbit-mnt-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) return;
-    folder_ = pattern;
+    if (at.empty() && !::mkdtemp(pattern.data())) return;
+    folder_ = at.empty() ? pattern : at;
+    own_ = at.empty();
     if (::unshare(CLONE_NEWNS) != 0) return;
     if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return;
     std::string size = "size=" + std::to_string(bytes);
@@ -26,7 +28,7 @@ class ScratchMount {
   }
   ~ScratchMount() {
     if (mounted_) ::umount2(folder_.c_str(), MNT_DETACH);
-    if (!folder_.empty()) ::rmdir(folder_.c_str());
+    if (own_) ::rmdir(folder_.c_str());
   }
   ScratchMount(const ScratchMount&) = delete;
   ScratchMount& operator=(const ScratchMount&) = delete;
@@ -49,4 +51,5 @@ class ScratchMount {
  private:
   std::string folder_;
   bool mounted_ = false;
+  bool own_ = false;
 };
