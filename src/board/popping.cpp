@@ -171,7 +171,7 @@ void BalloonState::CheckColourCleared(int colour) {
   Launch(effects, CatalogueSurface(ColourPictures[colour].big), BigBalloonX, BigBalloonY, 0.0f,
          BigBalloonLifeMs);
   SetScore(GetScore() + BigBalloonPoints);
-  SetClockSeconds(GetClockSeconds() + GetAuxC());
+  AddClockSeconds(GetAuxC());
   PlaySound("allcolor");
 }
 

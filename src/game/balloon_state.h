@@ -131,6 +131,9 @@ class BalloonState : public GameState {
 
   // Test seams: when set, these replace the pauses and the sounds of the round.
   std::function<void(int ms)> showHook;
+  // Set when a close came while a frame was showing its steps: the rest of the frame's
+  // steps are not shown, so the program ends without waiting for them.
+  int closing = 0;
   std::function<void(const char* name)> soundHook;
 };
 

@@ -178,6 +178,12 @@ void BalloonState::DrawTimerBar(Surface* surface) {
 
 void BalloonState::AddTimeBonus(int points, int seconds) {
   for (int i = 0; i < seconds; ++i) {
+    if (closing) {
+      // The player still gets what is left, all at once.
+      SetScore(GetScore() + points * GetClockSeconds());
+      SetClockSeconds(0);
+      return;
+    }
     SetClockSeconds(GetClockSeconds() - 1);
     SetScore(GetScore() + points);
     ShowFor(1);
@@ -191,7 +197,11 @@ void BalloonState::ShowFor(int ms) {
     return;
   }
   const int start = GetTicks();
-  while (TicksSince(start) < ms) {
+  while (!closing && TicksSince(start) < ms) {
+    if (PumpMessagesUntilClose()) {
+      closing = 1;
+      break;
+    }
     DrawRound(BackSurface);
     LimitFrameRate(100);
     FramesPerSecond = DalkGetFPS();

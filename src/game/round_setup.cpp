@@ -17,16 +17,26 @@ namespace {
 
 constexpr const char* SetupFile = ".\\setup.ini";
 constexpr int DefaultGameTime = 200;
+constexpr int BoardColumns = 18, BoardRows = 14;
 constexpr int ColourClearedSeconds = 30;
 constexpr int SpareAuxD = 120;
 constexpr float AirplaneStartY = 150.0f;
 constexpr float AirplaneStep = -2.0f;
 constexpr int AirplaneFrameDelay = 75;
 
-int ReadSetting(const char* key, const char* defaultValue) {
+// Rounds last at most an hour: the clock, its bonuses and the end-of-round count stay small.
+constexpr int LongestGameTime = 3600;
+
+// Read like atoi (a sign and the leading digits; anything else is 0), except that a number
+// too big for the range counts as its nearest end instead of wrapping round.
+long long ReadSetting(const char* key, const char* defaultValue) {
   char value[256] = {};
   GetPrivateProfileString("default", key, defaultValue, value, sizeof value, SetupFile);
-  return std::atoi(value);
+  return std::strtoll(value, nullptr, 10);
+}
+
+int Clamp(long long value, int low, int high) {
+  return value < low ? low : value > high ? high : static_cast<int>(value);
 }
 
 }  // namespace
@@ -38,8 +48,8 @@ BalloonState::BalloonState() = default;
 BalloonState::~BalloonState() { ReleaseRound(); }
 
 // The round's settings come from setup.ini at every start. A group size below 1 pops
-// exactly what 1 does, so it is stored as 1; a round of no time (0 or less) is no game,
-// so it gets the default length.
+// exactly what 1 does, so it is stored as 1, and one above the board's size as that size;
+// a round of no time (0 or less) is no game, so it gets the default length.
 void BalloonState::NewRound() {
   EndRound();
   PlaySound("reveal");
@@ -49,11 +59,10 @@ void BalloonState::NewRound() {
     LoadTiledBitmap("score.bmp", scoreDigits, 34, 21, nullptr);
   }
   if (!effects) effects = new PtrArray<RisingSprite>();
-  FillBoard(154, 7, 18, 14);
-  const int groupSize = ReadSetting("balloons", "2");
-  minGroup = groupSize < 1 ? 1 : groupSize;
-  const int seconds = ReadSetting("gametime", "200");
-  SetGameTime(seconds > 0 ? seconds : DefaultGameTime);
+  FillBoard(154, 7, BoardColumns, BoardRows);
+  minGroup = Clamp(ReadSetting("balloons", "2"), 1, BoardColumns * BoardRows);
+  const long long seconds = ReadSetting("gametime", "200");
+  SetGameTime(seconds > 0 ? Clamp(seconds, 1, LongestGameTime) : DefaultGameTime);
   SetAuxB(GetGameTime());
   SetAuxC(ColourClearedSeconds);
   SetAuxD(SpareAuxD);
@@ -75,6 +84,7 @@ void BalloonState::NewRound() {
   airplane->wrap = 1;
   airplane->SetFrameDelay(AirplaneFrameDelay);
   dirty = 1;
+  closing = 0;
   lastPopScore = 0;
   endReason = EndStillPlaying;
 }

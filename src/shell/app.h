@@ -23,6 +23,10 @@ extern float FramesPerSecond;    // the target rate; motion code divides by it
 
 // Empties the message queue. 1 when the application must quit, else 0.
 int PumpMessages();
+// For loops inside a frame, which must not see the window destroyed under them: handles
+// the queue like PumpMessages until a close (WM_CLOSE or WM_QUIT) comes, which it puts back
+// for the frame loop and reports with 1. 0 when the queue is empty.
+int PumpMessagesUntilClose();
 // Waits for the frame deadline, then sets the next one 1000 / fps ms later.
 void LimitFrameRate(int fps);
 // "Zorbit - <text>".
@@ -41,6 +45,9 @@ int TicksSince(int start);
 // The round's clock in whole seconds, counted down on the timer thread while it runs.
 void SetClockSeconds(int seconds);
 int GetClockSeconds();
+// Adds seconds in one step, so a second the timer thread counts down at the same moment
+// is never lost; the clock stops at the int range instead of wrapping.
+void AddClockSeconds(int seconds);
 void StartGameClock();
 void StopGameClock();
 

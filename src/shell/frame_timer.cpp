@@ -1,6 +1,7 @@
 // The 10 ms frame timer: the tick count, the round's clock and the mouse-button poll.
 // Everything here is shared with the timer thread, so every value is an atomic.
 #include <atomic>
+#include <climits>
 #include <cstdint>
 
 #include "platform/mmsystem.h"
@@ -117,6 +118,15 @@ int TicksSince(int start) { return nowMs.load() - start; }
 
 void SetClockSeconds(int seconds) { timeLeft.store(seconds); }
 int GetClockSeconds() { return timeLeft.load(); }
+void AddClockSeconds(int seconds) {
+  int left = timeLeft.load();
+  int sum;
+  do {
+    sum = seconds > 0 && left > INT_MAX - seconds ? INT_MAX
+          : seconds < 0 && left < INT_MIN - seconds ? INT_MIN
+                                                    : left + seconds;
+  } while (!timeLeft.compare_exchange_weak(left, sum));
+}
 void StartGameClock() { countdownRuns.store(1); }
 void StopGameClock() { countdownRuns.store(0); }
 int GameClockRunning() { return countdownRuns.load() == 1 ? 1 : 0; }

@@ -27,6 +27,24 @@ int PumpMessages() {
   return 0;
 }
 
+int PumpMessagesUntilClose() {
+  MSG message;
+  while (PeekMessage(&message, nullptr, 0, 0, PM_REMOVE)) {
+    LatchKeys(DalkGetKeys());
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return 1;
+    }
+    if (message.message == WM_CLOSE) {
+      PostMessage(message.hwnd, WM_CLOSE, message.wParam, message.lParam);
+      return 1;
+    }
+    TranslateMessage(&message);
+    DispatchMessage(&message);
+  }
+  return 0;
+}
+
 void LimitFrameRate(int fps) {
   int period = fps > 0 ? 1000 / fps : 0;
   CatchUpTicks();

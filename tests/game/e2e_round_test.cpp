@@ -99,6 +99,12 @@ TEST_F(Rounds, SettingsAreReadAtTheStartAndUnplayableOnesFallBack) {
   EXPECT_EQ(start.Int("minGroup"), 1);    // lone balloons pop, as with 0
   EXPECT_EQ(start.Int("gameTime"), 200);  // a round of no time gets the default length
   EXPECT_EQ(start.Int("clockSeconds"), 200);
+  // Numbers past what a round can use count as the most it can: an hour, the whole board.
+  Setup("balloons=99999999999999999999\ngametime=2147483647\n");
+  start = StartBoard();
+  EXPECT_EQ(start.Int("minGroup"), 252);
+  EXPECT_EQ(start.Int("gameTime"), 3600);
+  EXPECT_EQ(start.Int("clockSeconds"), 3600);
 }
 
 TEST_F(Rounds, MenuStartsTheLauncherOnlyWhenTheGameWasGivenItsFolder) {

@@ -164,4 +164,24 @@ TEST_F(RoundEndGame, AClearedBoardCongratulatesUntilAClickThenEntersTheScore) {
   EXPECT_EQ(saved.TopScore(), score);
 }
 
+// An hour's bonus count takes a while to show; Escape during it ends the program at once,
+// with every second left paid out.
+TEST_F(RoundEndGame, EscapeDuringTheBonusCountEndsTheProgramAtOnce) {
+  Setup("balloons=1\ngametime=3600\n");
+  const Dump board = StartBoard();
+  ASSERT_TRUE(board.ok());
+  ASSERT_EQ(Run("wait 300\n" + ClearingClicks(board.cells, 18, 14) +
+                    "wait 15000\ndump counting.json\nkey escape\nwait 60000\n",
+                600000, "--dump-at-exit end.json"),
+            0);
+  const Dump counting = Read("counting.json");
+  EXPECT_EQ(counting.Int("clockRunning"), 0);
+  EXPECT_GT(counting.Int("clockSeconds"), 1000) << "the count was not under way";
+  const Dump end = Read("end.json");
+  EXPECT_EQ(end.Int("endReason"), 2);
+  EXPECT_EQ(end.Int("clockSeconds"), 0);
+  EXPECT_GE(end.Int("score"), 500000 + 5 * 100000 + 1000 * 3000);
+  EXPECT_LT(end.Int("ticks"), counting.Int("ticks") + 1000) << "the count went on after Escape";
+}
+
 }  // namespace

@@ -1,6 +1,9 @@
 // The tick count and the round's clock, which counts a second every 999 ms of ticks.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <thread>
+
 #include "platform/clock_internal.h"
 #include "platform/mmsystem.h"
 #include "shell/app.h"
@@ -43,6 +46,20 @@ TEST_F(FrameTimerTest, ClockCountsDownOnceEnoughMillisecondsGathered) {
   EXPECT_EQ(GetClockSeconds(), 5);
   Steps(1);
   EXPECT_EQ(GetClockSeconds(), 4);
+}
+
+// A cleared colour's bonus lands while the timer thread counts down: neither may be lost.
+TEST_F(FrameTimerTest, BonusSecondsAndTheCountdownNeverOverwriteEachOther) {
+  constexpr int kStart = 100000, kSeconds = 20000, kBonuses = 20000;
+  SetClockSeconds(kStart);
+  StartGameClock();
+  std::thread timer([] { Steps(kSeconds * 100); });  // 100 steps of 10 ms: one second
+  for (int i = 0; i < kBonuses; ++i) AddClockSeconds(30);
+  timer.join();
+  EXPECT_EQ(GetClockSeconds(), kStart - kSeconds + 30 * kBonuses);
+  SetClockSeconds(INT_MAX - 10);
+  AddClockSeconds(30);
+  EXPECT_EQ(GetClockSeconds(), INT_MAX);
 }
 
 TEST_F(FrameTimerTest, PeriodicTimerDrivesTheTicksUnderTheVirtualClock) {
