@@ -33,7 +33,7 @@ TEST(HighScoreKill, AKilledWriterLeavesAWholeOldOrNewTable) {
   ASSERT_EQ(Table(1000).Write(path.c_str()), 1);
 
   std::mt19937 random(12345);
-  std::uniform_int_distribution<int> delayUs(0, 20000);
+  std::uniform_int_distribution<int> delayUs(0, 40000);
   HighScoreTable tables[2] = {Table(1000), Table(5000)};  // built before forking
   int sawA = 0, sawB = 0;
   constexpr int kRounds = 60;
@@ -43,7 +43,7 @@ TEST(HighScoreKill, AKilledWriterLeavesAWholeOldOrNewTable) {
     if (child == 0) {
       for (int i = 0;; ++i) tables[i % 2].Write(path.c_str());
     }
-    std::this_thread::sleep_for(std::chrono::microseconds(1000 + delayUs(random)));
+    std::this_thread::sleep_for(std::chrono::microseconds(3000 + delayUs(random)));
     kill(child, SIGKILL);
     int status = 0;
     waitpid(child, &status, 0);
