@@ -4,6 +4,7 @@
 #include <string>
 
 #include "game/high_score_table.h"
+#include "platform/paths.h"
 
 namespace {
 
@@ -79,7 +80,7 @@ int PrintHallOfFame(FILE* out) {
   table.Init(kHallOfFameSize);
   TableFile file = table.Load("hiscore.dat");
   if (file == TableFile::Missing) {
-    std::fprintf(out, "No hall of fame here yet (no hiscore.dat in this folder).\n");
+    std::fprintf(out, "No hall of fame here yet (no %s).\n", MapPath("hiscore.dat").c_str());
     return 0;
   }
   if (file == TableFile::Unreadable) {

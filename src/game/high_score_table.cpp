@@ -131,7 +131,9 @@ int HighScoreTable::Write(const char* path, int* error) const {
 }
 
 int WriteFileAtomically(const char* path, const void* data, size_t size, int* error) {
-  int failure = path ? ReplaceFile(MapPath(path), {static_cast<const char*>(data), size}) : ENOENT;
+  // Written into the player's folder even when the table came with the data.
+  int failure =
+      path ? ReplaceFile(MapPathForWrite(path), {static_cast<const char*>(data), size}) : ENOENT;
   if (error) *error = failure;
   return failure == 0 ? 1 : 0;
 }
@@ -140,12 +142,14 @@ int KeepUnreadableTable(const char* path, int32_t count) {
   HighScoreTable probe;
   probe.Init(count);
   if (probe.Load(path) != TableFile::Unreadable) return 0;
+  const std::string from = MapPath(path);
+  // A table that came with the read-only data is not the one the save replaces.
+  if (from != MapPathForWrite(path)) return 0;
   char stamp[32];
   std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
   std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
-  const std::string from = MapPath(path);
   std::string aside = from + ".unreadable-" + stamp;
   int failure = RenameNoReplace(from, aside);
   for (int n = 2; failure == EEXIST && n < 100; ++n) {

@@ -74,7 +74,8 @@ std::string HallOfFameJson(const HighScoreTable& table);
 // a table we could not read. 0 when nothing was in the way or it was moved; else an errno.
 int KeepUnreadableTable(const char* path, int32_t count);
 
-// Prints the hall of fame in "hiscore.dat" of the current folder as a table for `--scores`.
+// Prints the hall of fame in "hiscore.dat" (the player's, or the current folder's with --data)
+// as a table for `--scores`.
 // 1 when the file was read, else 0 (the message says why).
 int PrintHallOfFame(FILE* out);
 

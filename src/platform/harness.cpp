@@ -16,7 +16,9 @@
 #include "platform/clock_internal.h"
 #include "platform/file_replace.h"
 #include "platform/input.h"
+#include "platform/install_folders.h"
 #include "platform/options_internal.h"
+#include "platform/paths.h"
 #include "platform/present_internal.h"
 #include "platform/script_player.h"
 #include "platform/win.h"
@@ -121,6 +123,15 @@ bool LoadScript(std::vector<ScriptEvent>* events) {
   return true;
 }
 
+// Without --data: the data that came with the program, read-only, and the player's own
+// folder for everything the game writes. A program with no data beside it (a bare copy)
+// keeps using the working folder for both, as --data does.
+void UseInstalledFolders() {
+  const std::string data = DataFolderBesideProgram();
+  const std::string player = PlayerFolder();
+  if (!data.empty() && !player.empty()) SetFileFolders(player, data);
+}
+
 }  // namespace
 
 const PlatformOptions& GetPlatformOptions() { return options; }
@@ -153,6 +164,10 @@ int PlatformMain(int argc, char** argv) {
     std::fputs(kPlatformUsage, stdout);
     return 0;
   }
+  if (options.version) {
+    std::printf("zorbit %s\n", ZORBIT_VERSION);
+    return 0;
+  }
   // Files named on the command line are where the user stood, not in the data folder.
   const std::string startFolder = CurrentFolder();
   options.script = Absolute(startFolder, options.script);
@@ -165,6 +180,7 @@ int PlatformMain(int argc, char** argv) {
     std::fprintf(stderr, "zorbit: cannot enter the data folder %s\n", options.dataDir.c_str());
     return 2;
   }
+  if (options.dataDir.empty()) UseInstalledFolders();
 
   ResetPlatform(options.headless);
   SetVideoBackend(options.headless ? MakeHeadlessBackend() : MakeSdlBackend());
@@ -185,6 +201,7 @@ int PlatformMain(int argc, char** argv) {
   if (!FinishOutputs() && exitCode == 0) exitCode = 1;
   ResetPlatform(options.headless);
   SetVideoBackend(MakeHeadlessBackend());
+  ClearFileFolders();
   if (::chdir(startFolder.c_str()) != 0) {
     std::fprintf(stderr, "zorbit: cannot return to %s\n", startFolder.c_str());
   }

@@ -14,6 +14,7 @@ struct PlatformOptions {
   std::string audioOut;       // --audio-out FILE.wav
   std::string dumpAtExit;     // --dump-at-exit FILE
   bool scores = false;        // --scores: print the hall of fame and exit
+  bool version = false;       // -V, --version: print the version and exit
   std::string commandLine;    // the rest: the original command line, cut to 255 characters
 };
 

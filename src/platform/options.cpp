@@ -28,16 +28,21 @@ const char* kPlatformUsage =
     "  --audio-out FILE.wav  also write the mixed sound to FILE.wav\n"
     "  --dump-at-exit FILE   write the game's state as JSON at the end\n"
     "  --scores              print the hall of fame and exit\n"
-    "  --help                this text\n";
+    "  -V, --version         print the version and exit\n"
+    "  -h, --help            this text\n"
+    "Without --data the game reads its installed data and keeps the player's files\n"
+    "in ${XDG_DATA_HOME:-~/.local/share}/zorbit/game/.\n";
 
 bool ParsePlatformOptions(int argc, char** argv, PlatformOptions* options, bool* help,
                           std::string* error) {
   *options = PlatformOptions{};
   *help = false;
   std::string commandLine;
+  bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
-    if (arg.rfind("--", 0) != 0) {
+    // "-" alone and everything after "--" belong to the game's command line.
+    if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
       if (!commandLine.empty()) commandLine += ' ';
       commandLine += arg;
       continue;
@@ -52,8 +57,12 @@ bool ParsePlatformOptions(int argc, char** argv, PlatformOptions* options, bool*
     };
     long long number = 0;
     std::string text;
-    if (arg == "--help") {
+    if (arg == "--") {
+      optionsEnded = true;
+    } else if (arg == "--help" || arg == "-h") {
       *help = true;
+    } else if (arg == "--version" || arg == "-V") {
+      options->version = true;
     } else if (arg == "--headless") {
       options->headless = true;
     } else if (arg == "--scores") {

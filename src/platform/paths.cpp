@@ -6,7 +6,15 @@
 #include <strings.h>
 #include <sys/stat.h>
 
+#include <cstring>
+#include <filesystem>
+#include <mutex>
+
 namespace {
+
+// Set once at start-up, but the sound threads open files too: read under the lock.
+std::mutex foldersLock;
+std::string playerRoot, dataRoot;
 
 bool Exists(const std::string& path) {
   struct stat info;
@@ -28,16 +36,17 @@ std::string MatchCase(const std::string& folder, const std::string& name) {
   return found;
 }
 
-}  // namespace
-
-std::string MapPath(const char* gamePath) {
-  if (!gamePath) return {};
+std::string Slashes(const char* gamePath) {
   std::string path = gamePath;
   for (char& c : path) {
     if (c == '\\') c = '/';
   }
+  return path;
+}
+
+// A host path with each component that is missing as written looked up in another case.
+std::string FixCase(const std::string& path) {
   if (path.empty() || Exists(path)) return path;
-  // Walk the components, fixing the case of each one that is missing as written.
   std::string result;
   size_t pos = 0;
   if (path[0] == '/') {
@@ -61,9 +70,73 @@ std::string MapPath(const char* gamePath) {
   return result;
 }
 
+// Whether a relative path leads above the folder it starts from at any point.
+bool ClimbsOut(const std::string& path) {
+  int depth = 0;
+  size_t pos = 0;
+  while (pos <= path.size()) {
+    size_t slash = path.find('/', pos);
+    if (slash == std::string::npos) slash = path.size();
+    const std::string part = path.substr(pos, slash - pos);
+    pos = slash + 1;
+    if (part == "..") {
+      if (--depth < 0) return true;
+    } else if (!part.empty() && part != ".") {
+      ++depth;
+    }
+  }
+  return false;
+}
+
+struct Folders {
+  std::string player, data;
+};
+
+Folders CurrentFolders() {
+  std::lock_guard<std::mutex> guard(foldersLock);
+  return {playerRoot, dataRoot};
+}
+
+bool ForReading(const char* mode) {
+  return std::strcmp(mode, "r") == 0 || std::strcmp(mode, "rb") == 0;
+}
+
+}  // namespace
+
+void SetFileFolders(const std::string& playerFolder, const std::string& dataFolder) {
+  std::lock_guard<std::mutex> guard(foldersLock);
+  playerRoot = playerFolder;
+  dataRoot = dataFolder;
+}
+
+void ClearFileFolders() { SetFileFolders({}, {}); }
+
+std::string MapPath(const char* gamePath) {
+  if (!gamePath) return {};
+  const std::string path = Slashes(gamePath);
+  const Folders folders = CurrentFolders();
+  if (path.empty() || path[0] == '/' || folders.player.empty()) return FixCase(path);
+  const std::string mine = FixCase(folders.player + "/" + path);
+  if (Exists(mine) || ClimbsOut(path)) return mine;
+  const std::string shipped = FixCase(folders.data + "/" + path);
+  // A file that is in neither place is about to be made: it will be the player's.
+  return Exists(shipped) ? shipped : mine;
+}
+
+std::string MapPathForWrite(const char* gamePath) {
+  if (!gamePath) return {};
+  const std::string path = Slashes(gamePath);
+  const Folders folders = CurrentFolders();
+  if (path.empty() || path[0] == '/' || folders.player.empty()) return FixCase(path);
+  const std::string target = FixCase(folders.player + "/" + path);
+  std::error_code ignored;  // the write that follows reports a folder that cannot be made
+  std::filesystem::create_directories(std::filesystem::path(target).parent_path(), ignored);
+  return target;
+}
+
 FILE* OpenFile(const char* gamePath, const char* mode) {
   if (!gamePath || !mode) return nullptr;
-  std::string path = MapPath(gamePath);
+  std::string path = ForReading(mode) ? MapPath(gamePath) : MapPathForWrite(gamePath);
   if (path.empty()) return nullptr;
   return std::fopen(path.c_str(), mode);
 }

@@ -92,9 +92,9 @@ uint32_t GetPrivateProfileInt(const char* section, const char* key, int defaultV
 int WritePrivateProfileString(const char* section, const char* key, const char* value,
                               const char* fileName) {
   if (!section || !fileName) return 0;
-  std::string path = MapPath(fileName);
   std::lock_guard<std::mutex> guard(writeLock);
-  IniDocument doc = Load(path);
+  // The file may come with the data; the edited copy is the player's.
+  IniDocument doc = Load(MapPath(fileName));
   if (!key) {
     doc.RemoveSection(section);
   } else if (!value) {
@@ -102,5 +102,5 @@ int WritePrivateProfileString(const char* section, const char* key, const char* 
   } else {
     doc.Set(section, key, value);
   }
-  return WriteWhole(path, doc.Serialize()) ? 1 : 0;
+  return WriteWhole(MapPathForWrite(fileName), doc.Serialize()) ? 1 : 0;
 }

@@ -61,7 +61,46 @@ TEST_F(StoredFileCommands, OptionsRefuseWhatTheFileCouldNotHold) {
   EXPECT_EQ(Options("--name " + std::string(64, 'x')), 2);
   EXPECT_EQ(Options("--send maybe"), 2);
   EXPECT_EQ(Options("--bogus"), 2);
+  // A colon would split the hall of fame's entry text in the wrong place.
+  for (const char* field : {"--name", "--address", "--email"}) {
+    EXPECT_EQ(Options(std::string(field) + " 'a:b'"), 2) << field;
+    EXPECT_NE(Output().find("may not contain \":\""), std::string::npos) << Output();
+  }
   EXPECT_FALSE(std::filesystem::exists(dir.File("options.ini")));
+}
+
+TEST_F(StoredFileCommands, OptionsHelpVersionAndTheDefaultFolder) {
+  for (const char* option : {"--help", "-h"}) {
+    EXPECT_EQ(Options(option), 0) << option;
+    EXPECT_EQ(Output().rfind("usage: zorbit-options", 0), 0u) << Output();
+  }
+  EXPECT_EQ(Options("-V"), 0);
+  EXPECT_EQ(Output(), "zorbit-options " ZORBIT_VERSION "\n");
+
+  // Without --data: the options file of the installed game, above the player's folder.
+  const std::string command = "cd '" + dir.path() + "' && XDG_DATA_HOME='" + dir.File("xdg") +
+                              "' '" ZORBIT_BINARY_DIR "/zorbit-options' --player 3 --name Bo";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_NE(ReadWholeFile(dir.File("xdg/zorbit/options.ini")).find("[Player3]\nname=Bo\n"),
+            std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("options.ini")));
+}
+
+TEST_F(StoredFileCommands, TheListKeepsItsColumnsWithAccentedNames) {
+  ASSERT_EQ(Options("--player 1 --name 'Zoë Ångström' --address 'Sø 1'"), 0) << Output();
+  ASSERT_EQ(Options("--player 2 --name Ann --address 'Road 1' --list"), 0) << Output();
+  const std::string out = Output();
+  // Each column starts at the same character on every line (characters, not bytes).
+  auto column = [&](const std::string& line, const std::string& cell) {
+    const size_t at = out.find(line);
+    if (at == std::string::npos) return -1L;
+    long shown = 0;
+    for (size_t i = at; i < out.find(cell, at); ++i) shown += (out[i] & 0xC0) != 0x80;
+    return shown;
+  };
+  EXPECT_EQ(column("  1  Zoë", "Sø 1"), column("* 2  Ann", "Road 1")) << out;
+  EXPECT_EQ(column("  1  Zoë", "send"), column("* 2  Ann", "send")) << out;
+  EXPECT_GT(column("* 2  Ann", "send"), 50) << out;
 }
 
 TEST_F(StoredFileCommands, ScoresListTheFilledRecordsHarmlessly) {

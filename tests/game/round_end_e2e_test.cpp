@@ -184,4 +184,41 @@ TEST_F(RoundEndGame, EscapeDuringTheBonusCountEndsTheProgramAtOnce) {
   EXPECT_LT(end.Int("ticks"), counting.Int("ticks") + 1000) << "the count went on after Escape";
 }
 
+// Installed as the package lays it out: the data read-only beside the program, no --data,
+// and the player's files in XDG_DATA_HOME, read there before the data folder.
+TEST_F(RoundEndGame, WithoutADataFolderTheScoreLandsInThePlayersFolderAndNothingInTheData) {
+  const Dump board = StartBoard();  // the same seed deals the same board
+  int pair = -1;
+  for (int i = 0; i < 17 && pair < 0; ++i)
+    if (board.cells[i].colour == board.cells[i + 1].colour) pair = i;
+  ASSERT_GE(pair, 0) << "no pair in the top row";
+
+  fs::create_directories(dir.File("usr/games"));
+  fs::create_directories(dir.File("usr/share"));
+  fs::copy_file(program, dir.File("usr/games/zorbit"));
+  fs::permissions(dir.File("usr/games/zorbit"), fs::perms::owner_all);
+  fs::copy(Data(), dir.File("usr/share/zorbit"), fs::copy_options::recursive);
+  const std::string player = dir.File("xdg/zorbit/game");
+  fs::create_directories(player);
+  WriteWholeFile(player + "/setup.ini", "[default]\ngametime=3\n");
+  WriteWholeFile(dir.File("xdg/zorbit/options.ini"), "[setup]\nplayerid=1\n[Player2]\nname=Bo\n");
+  WriteWholeFile(dir.File("script.txt"),
+                 "wait 300\nclick " + CellPoint(pair, 0) + "\nwait 9000\ndump title.json\n");
+  const std::string command = "cd '" + dir.path() + "' && HOME='" + dir.File("home") +
+                              "' XDG_DATA_HOME='" + dir.File("xdg") +
+                              "' usr/games/zorbit --headless --seed 4242 --script script.txt"
+                              " --max-ms 15000 > out.txt 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0) << ReadWholeFile(dir.File("out.txt"));
+
+  EXPECT_EQ(Read("title.json").Int("clockSeconds"), 0);  // the player's 3 s, not 200
+  const std::string file = ReadWholeFile(player + "/hiscore.dat");
+  ASSERT_EQ(file.size(), 5204u);
+  EXPECT_EQ(std::string(file.data() + 4), "Bo:::Y");
+  size_t shipped = 0, installed = 0;
+  for (auto& e : fs::recursive_directory_iterator(Data())) shipped += e.is_regular_file();
+  for (auto& e : fs::recursive_directory_iterator(dir.File("usr"))) installed += e.is_regular_file();
+  EXPECT_EQ(installed, shipped + 1);  // the data and the program, nothing more
+  EXPECT_FALSE(fs::exists(dir.File("home")));
+}
+
 }  // namespace

@@ -163,9 +163,28 @@ TEST(Harness, BadOptionsAndScriptsStopBeforeTheGameStarts) {
   EXPECT_EQ(RunGame({"--headless", "--script", dir / "missing.txt"}), 2);
   EXPECT_EQ(RunGame({"--seed", "x"}), 2);
   EXPECT_EQ(RunGame({"--frobnicate"}), 2);
+  // Short options other than -h and -V are errors too, not a launcher folder.
+  EXPECT_EQ(RunGame({"-x"}), 2);
+  EXPECT_EQ(RunGame({"-v"}), 2);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("unknown option -v"), std::string::npos);
+  testing::internal::CaptureStderr();
   EXPECT_EQ(RunGame({"--data"}), 2);
   EXPECT_EQ(RunGame({"--data", dir / "nowhere"}), 2);
   testing::internal::GetCapturedStderr();
+}
+
+TEST(Harness, HelpAndVersionPrintAndEndWithoutStartingTheGame) {
+  for (const char* option : {"-h", "--help"}) {
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(RunGame({option, "/some/launcher"}), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout().rfind("Usage: zorbit", 0), 0u) << option;
+  }
+  for (const char* option : {"-V", "--version"}) {
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(RunGame({option}), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "zorbit " ZORBIT_VERSION "\n") << option;
+  }
+  EXPECT_EQ(seen.commandLine, "");  // WinMain never ran
 }
 
 TEST(Harness, TheCommandLineIsCutTo255Characters) {
@@ -176,6 +195,9 @@ TEST(Harness, TheCommandLineIsCutTo255Characters) {
   EXPECT_EQ(seen.commandLine, longFolder.substr(0, 255));
   EXPECT_EQ(RunGame({"--headless", "--script", dir / "s.txt", "a", "b"}), 40);
   EXPECT_EQ(seen.commandLine, "a b");
+  // After "--" a folder may start with a dash.
+  EXPECT_EQ(RunGame({"--headless", "--script", dir / "s.txt", "--", "-folder", "--data"}), 40);
+  EXPECT_EQ(seen.commandLine, "-folder --data");
 }
 
 }  // namespace

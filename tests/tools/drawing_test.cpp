@@ -3,6 +3,7 @@
 
 #ifdef ZORBIT_DATA_GENERATED
 #include "datagen.h"
+#include "icon.h"
 #include "synth.h"
 
 #include <algorithm>
@@ -50,6 +51,29 @@ TEST(Drawing, RightAlignedTextEndsAtItsEdge)
     EXPECT_LE(right, 100);
     EXPECT_GE(left, 100 - f.measure("1234567") - 1) << "the text starts one text width left of the edge";
     EXPECT_LE(left, 100 - f.measure("1234567") + 3);
+}
+
+// The menu's icon must read at every size: a solid balloon in the middle, nothing in the
+// corners (the desktop's own background shows there), and nothing cut off at the edges.
+TEST(Drawing, IconsFillTheirSquareWithoutTouchingItsEdges)
+{
+    ASSERT_EQ(iconSizes().front(), 16);
+    ASSERT_EQ(iconSizes().back(), 256);
+    for (int size : iconSizes()) {
+        Canvas icon = drawIcon(size);
+        ASSERT_EQ(icon.width(), size);
+        ASSERT_EQ(icon.height(), size);
+        float opaque = 0, edge = 0;
+        for (int y = 0; y < size; y++)
+            for (int x = 0; x < size; x++) {
+                opaque += icon.get(x, y).a;
+                if (x == 0 || y == 0 || x == size - 1) edge = std::max(edge, icon.get(x, y).a);
+            }
+        EXPECT_GT(icon.get(size / 2, size * 2 / 5).a, 0.99f) << size;
+        EXPECT_LT(icon.get(0, size - 1).a + icon.get(size - 1, size - 1).a, 0.01f) << size;
+        EXPECT_LT(edge, 0.5f) << size;
+        EXPECT_GT(opaque / float(size * size), 0.3f) << size;
+    }
 }
 
 TEST(Audio, FinishedSoundsHitTheirPeakAndFadeToSilence)

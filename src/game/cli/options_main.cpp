@@ -9,6 +9,8 @@
 #include <string>
 
 #include "game/player_profiles.h"
+#include "platform/install_folders.h"
+#include "platform/paths.h"
 
 namespace {
 
@@ -17,19 +19,22 @@ struct Request {
   std::optional<int> player;  // 1 to 8 as on screen
   std::optional<std::string> name, address, email, send;
   bool reset = false, resetAll = false, list = false;
+  bool help = false, version = false;
 };
 
 void Usage(FILE* out) {
   std::fprintf(out,
                "usage: zorbit-options [--data DIR] [--player N] [--name TEXT] [--address TEXT]\n"
                "                      [--email TEXT] [--send Y|N] [--reset] [--reset-all] [--list]\n"
-               "Works on ../options.ini from the game's data folder (DIR, default: here).\n"
+               "Works on ../options.ini from the game's folder DIR (default: the player's\n"
+               "folder, ${XDG_DATA_HOME:-~/.local/share}/zorbit/game).\n"
                "  --player N   make player N (1 to 8) the current player; the edits below\n"
                "               apply to that player (default: the current player)\n"
                "  --name, --address, --email   set a field (at most 63 characters)\n"
                "  --send Y|N   whether the player's details may be sent\n"
                "  --reset      give the player a fresh profile; --reset-all: every player\n"
-               "  --list       show the current player and all eight profiles\n");
+               "  --list       show the current player and all eight profiles\n"
+               "  -V, --version  print the version;  -h, --help  this text\n");
 }
 
 // Text that the ini file can hold on one line and the entry text can carry.
@@ -39,6 +44,12 @@ bool ValidField(const std::string& value, const char* what) {
       std::fprintf(stderr, "zorbit-options: %s may not contain control characters\n", what);
       return false;
     }
+  }
+  // The hall of fame stores name, address and e-mail in one text split at the colons.
+  if (value.find(':') != std::string::npos) {
+    std::fprintf(stderr, "zorbit-options: %s may not contain \":\" (it separates the fields of "
+                 "a hall-of-fame entry)\n", what);
+    return false;
   }
   if (value.size() > 63) {
     std::fprintf(stderr, "zorbit-options: %s is longer than 63 characters\n", what);
@@ -58,7 +69,8 @@ bool Parse(int argc, char** argv, Request& r) {
     if (arg == "--list") r.list = true;
     else if (arg == "--reset") r.reset = true;
     else if (arg == "--reset-all") r.resetAll = true;
-    else if (arg == "--help" || arg == "-h") return false;
+    else if (arg == "--help" || arg == "-h") r.help = true;
+    else if (arg == "--version" || arg == "-V") r.version = true;
     else if (arg == "--data" && i + 1 < argc) r.dataDir = argv[++i];
     else if (arg == "--player" && i + 1 < argc) {
       char* end = nullptr;
@@ -87,14 +99,30 @@ bool Parse(int argc, char** argv, Request& r) {
          (!r.email || ValidField(*r.email, "the e-mail address"));
 }
 
+// Characters a terminal shows for UTF-8 text: every byte but the continuation bytes.
+size_t ShownWidth(const char* text) {
+  size_t width = 0;
+  for (const unsigned char* c = reinterpret_cast<const unsigned char*>(text); *c; ++c)
+    width += (*c & 0xC0) != 0x80;
+  return width;
+}
+
+// printf's %-Ns counts bytes, which puts names with accents out of line.
+std::string Column(const char* text, size_t width) {
+  std::string cell = text;
+  for (size_t shown = ShownWidth(text); shown < width; ++shown) cell += ' ';
+  return cell;
+}
+
 void List(PlayerProfiles& store) {
   int current = store.ReadPlayerId();
   std::printf("current player: %d\n", current + 1);
   for (int i = 0; i < kPlayerCount; ++i) {
     store.LoadProfile(i);
     const PlayerProfile& p = store.Profile(i);
-    std::printf("%c %d  %-20s  %-24s  %-28s  send %s\n", i == current ? '*' : ' ', i + 1, p.name,
-                p.address, p.email, p.send);
+    std::printf("%c %d  %s  %s  %s  send %s\n", i == current ? '*' : ' ', i + 1,
+                Column(p.name, 20).c_str(), Column(p.address, 24).c_str(),
+                Column(p.email, 28).c_str(), p.send);
   }
 }
 
@@ -124,11 +152,23 @@ int CannotWrite() {
 
 int main(int argc, char** argv) {
   Request r;
-  if (!Parse(argc, argv, r) || argc < 2) {
-    Usage(argc < 2 ? stdout : stderr);
-    return argc < 2 ? 0 : 2;
+  if (!Parse(argc, argv, r)) {
+    Usage(stderr);
+    return 2;
   }
-  if (!r.dataDir.empty()) {
+  if (r.help || argc < 2) {
+    Usage(stdout);
+    return 0;
+  }
+  if (r.version) {
+    std::printf("zorbit-options %s\n", ZORBIT_VERSION);
+    return 0;
+  }
+  if (r.dataDir.empty()) {
+    // The file the installed game reads: above the player's folder, made when first written.
+    const std::string player = PlayerFolder();
+    if (!player.empty()) SetFileFolders(player, player);
+  } else {
     std::error_code ec;
     std::filesystem::current_path(r.dataDir, ec);
     if (ec) {
