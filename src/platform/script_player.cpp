@@ -17,16 +17,15 @@ std::string ScriptPlayer::Resolve(const std::string& file) const {
 }
 
 void ScriptPlayer::OnClock(uint32_t nowMs) {
-  // An inactive window presents nothing: what it shows now is what a present would take.
-  if (!MainWindowActive()) WriteOwed();
   while (next_ < events_.size() && events_[next_].atMs <= nowMs) {
     const ScriptEvent& event = events_[next_];
     const bool output = event.op == ScriptOp::Screenshot || event.op == ScriptOp::Dump;
-    if (!output && !owed_.empty()) break;  // input written after an output waits for it
+    // Input written after an output waits for it; an inactive window presents nothing, so
+    // there the input (an "activate", say) goes on and the output waits for the next present.
+    if (!output && !owed_.empty() && MainWindowActive()) break;
     ++next_;
     if (output) {
       owed_.push_back(event);
-      if (!MainWindowActive()) WriteOwed();
     } else if (event.op == ScriptOp::End) {
       ended_ = true;
     } else {
