@@ -65,6 +65,7 @@ BalloonModule::~BalloonModule() {
   delete timerBar;
   delete lightning;
   delete cursorRing;
+  delete soundSigns;
 }
 
 void BalloonModule::Open(DirectDraw* dd, Surface* surface) {
@@ -157,6 +158,12 @@ void BalloonModule::LoadDisplaySprites() {
   if (!lightning) {
     lightning = new Sprite();
     lightning->LoadStrip("lightning.bmp", 1, 0);
+  }
+  if (!soundSigns) {
+    soundSigns = new Sprite();
+    soundSigns->LoadStrip("soundoff.bmp", 2, 0);
+    // A strip reports the whole picture's width; one sign redraws one frame.
+    if (soundSigns->FrameCount() == 2) soundSigns->width /= 2;
   }
 }
 

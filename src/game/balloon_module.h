@@ -28,6 +28,7 @@ class BalloonModule : public ScreenModule {
   Sprite* timerBar = nullptr;   // 37 frames stacked: full round .. empty
   Sprite* lightning = nullptr;  // drawn once the time has run out
   Sprite* cursorRing = nullptr; // the keyboard's cell cursor
+  Sprite* soundSigns = nullptr; // music off, effects off: side by side
   int blinkFrame = 0;
   int lastToggle = 0;
 

@@ -6,6 +6,7 @@
 #include "game/balloon_state.h"
 #include "game/game_sounds.h"
 #include "game/round_end.h"
+#include "game/sound_signs.h"
 #include "platform/dalk.h"
 #include "shell/app.h"
 #include "shell/mouse_state.h"
@@ -124,6 +125,7 @@ void BalloonState::DrawRound(Surface* surface) {
   // Drawn over the shown picture only, never into the scene behind it.
   if (surface != TheRedrawList.GetBackground()) DrawCursor(surface);
   DrawScorePanel();
+  DrawSoundSigns(TheBalloonModule.soundSigns, surface);
   DrawTimerBar(surface);
 }
 

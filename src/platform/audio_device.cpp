@@ -56,6 +56,7 @@ bool AudioDeviceAcquire() {
     return false;
   }
   MixerSetRate(rate);
+  MixerSetStreamsWait(s.backend != Backend::Sdl);
   s.users = 1;
   return true;
 }

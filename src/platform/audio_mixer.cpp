@@ -15,6 +15,7 @@ std::vector<MixVoice*>& Voices() {
 }
 
 std::atomic<uint32_t> g_rate{44100};
+std::atomic<bool> g_streamsWait{false};
 
 float DecibelsToGain(int32_t hundredths) {
   if (hundredths <= -10000) return 0.0f;
@@ -57,6 +58,9 @@ bool MixerHasVoice(const MixVoice* voice) {
 
 uint32_t MixerRate() { return g_rate.load(); }
 void MixerSetRate(uint32_t rate) { g_rate.store(rate ? rate : 44100); }
+
+bool MixerStreamsWait() { return g_streamsWait.load(); }
+void MixerSetStreamsWait(bool wait) { g_streamsWait.store(wait); }
 
 void MixerGains(int32_t volume, int32_t pan, float* left, float* right) {
   float g = DecibelsToGain(volume);

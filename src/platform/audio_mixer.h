@@ -30,6 +30,12 @@ bool MixerHasVoice(const MixVoice* voice);
 uint32_t MixerRate();
 void MixerSetRate(uint32_t rate);
 
+// True when nobody is listening in real time (the headless device, tests): a voice fed by
+// a thread of its own then waits for the sound it needs instead of leaving a hole, so the
+// same run always mixes the same bytes. A real device must never wait.
+bool MixerStreamsWait();
+void MixerSetStreamsWait(bool wait);
+
 // Mixes `frames` stereo frames into out (interleaved int16) and passes them to the
 // --audio-out writer. Takes AudioLock.
 void MixerRender(int16_t* out, int frames);

@@ -1,7 +1,8 @@
-// MCI music: "open FILE alias NAME", "play NAME [notify]", "close NAME". An MP3 is decoded
-// by a thread of its own into a short queue that the mixer drains, so the game thread
-// never waits on the decoder; when the music has been heard to its end, MM_MCINOTIFY goes
-// to the window that asked for it.
+// MCI music: "open FILE alias NAME", "play NAME [notify] [repeat]", "pause NAME", "resume
+// NAME", "close NAME". An MP3 is decoded by a thread of its own into a short queue that the
+// mixer drains, so the game thread never waits on the decoder (only a mixer that nobody
+// hears in real time waits for it, to stay repeatable); when the music has been heard to
+// its end, MM_MCINOTIFY goes to the window that asked for it.
 #include <mpg123.h>
 
 #include <atomic>
@@ -39,7 +40,7 @@ class Music final : public MixVoice {
     mpg123_delete(decoder_);
   }
 
-  void Play(HWND notifyWindow, bool notify) {
+  void Play(HWND notifyWindow, bool notify, bool repeat) {
     Stop();
     mpg123_seek(decoder_, 0, SEEK_SET);
     {
@@ -52,11 +53,27 @@ class Music final : public MixVoice {
     frac_ = 0;
     window_ = notifyWindow;
     notify_ = notify;
+    repeat_ = repeat;
     {
       std::lock_guard<std::mutex> guard(AudioLock());
       MixerAddVoice(this);
     }
     thread_ = std::thread([this] { Decode(); });
+  }
+
+  // Out of the mix and back, where it was; the decoder keeps its place meanwhile.
+  void Pause() {
+    std::lock_guard<std::mutex> guard(AudioLock());
+    MixerRemoveVoice(this);
+  }
+  void Resume() {
+    std::lock_guard<std::mutex> guard(AudioLock());
+    bool over;
+    {
+      std::lock_guard<std::mutex> inner(lock_);
+      over = finished_ || stopping_;
+    }
+    if (thread_.joinable() && !over) MixerAddVoice(this);
   }
 
   void Stop() {
@@ -68,15 +85,20 @@ class Music final : public MixVoice {
       std::lock_guard<std::mutex> guard(lock_);
       stopping_ = true;
     }
-    wake_.notify_all();
+    room_.notify_all();
+    filled_.notify_all();
     if (thread_.joinable()) thread_.join();
   }
 
   // Under AudioLock: linear resampling from the file's rate to the device's.
   bool MixInto(float* acc, int frames, uint32_t rate) override {
-    std::lock_guard<std::mutex> guard(lock_);
+    std::unique_lock<std::mutex> guard(lock_);
     const double step = static_cast<double>(rate_) / rate;
     for (int i = 0; i < frames; ++i) {
+      if (queue_.size() < 4 && !decoded_ && MixerStreamsWait()) {
+        room_.notify_all();
+        filled_.wait(guard, [&] { return queue_.size() >= 4 || decoded_ || stopping_; });
+      }
       if (queue_.size() < 4) {
         if (decoded_) return false;  // heard to the end
         break;                       // the decoder is behind: a moment of silence
@@ -92,7 +114,7 @@ class Music final : public MixVoice {
         frac_ -= 1.0;
       }
     }
-    wake_.notify_all();
+    room_.notify_all();
     return true;
   }
 
@@ -101,36 +123,52 @@ class Music final : public MixVoice {
       std::lock_guard<std::mutex> guard(lock_);
       finished_ = true;
     }
-    wake_.notify_all();
+    room_.notify_all();
   }
 
  private:
+  // One block from the decoder; with repeat, the end of the file runs on into its start
+  // (the decoder drops the encoder's padding, so the join has no gap).
+  int ReadBlock(std::vector<int16_t>* block, size_t* samples, bool* heardAny) {
+    size_t bytes = 0;
+    int r = mpg123_read(decoder_, reinterpret_cast<unsigned char*>(block->data()),
+                        block->size() * sizeof(int16_t), &bytes);
+    *samples = bytes / sizeof(int16_t);
+    if (*samples) *heardAny = true;
+    if (r == MPG123_DONE && repeat_ && *heardAny && mpg123_seek(decoder_, 0, SEEK_SET) >= 0) {
+      *heardAny = false;  // a file that decodes to nothing must not spin here for ever
+      return MPG123_OK;
+    }
+    return r;
+  }
+
   void Decode() {
     std::vector<int16_t> block(8192);
     const size_t most = static_cast<size_t>(rate_) * 2 * 2;  // two seconds of stereo
+    bool heardAny = false;
     for (;;) {
       {
         std::unique_lock<std::mutex> guard(lock_);
-        wake_.wait(guard, [&] { return stopping_ || queue_.size() < most; });
+        room_.wait(guard, [&] { return stopping_ || queue_.size() < most; });
         if (stopping_) return;
       }
-      size_t bytes = 0;
-      int r = mpg123_read(decoder_, reinterpret_cast<unsigned char*>(block.data()),
-                          block.size() * sizeof(int16_t), &bytes);
-      const size_t samples = bytes / sizeof(int16_t);
+      size_t samples = 0;
+      const int r = ReadBlock(&block, &samples, &heardAny);
+      const bool over = r != MPG123_OK && r != MPG123_NEW_FORMAT;
       {
         std::lock_guard<std::mutex> guard(lock_);
-        for (size_t i = 0; i < samples; i += channels_) {
+        for (size_t i = 0; i + channels_ <= samples; i += channels_) {
           queue_.push_back(block[i]);
           queue_.push_back(channels_ == 2 ? block[i + 1] : block[i]);
         }
-        if (r != MPG123_OK && r != MPG123_NEW_FORMAT) decoded_ = true;
+        if (over) decoded_ = true;
       }
-      if (r != MPG123_OK && r != MPG123_NEW_FORMAT) break;
+      filled_.notify_all();
+      if (over) break;
     }
     // Wait until the mixer has played the rest, then tell the window.
     std::unique_lock<std::mutex> guard(lock_);
-    wake_.wait(guard, [&] { return stopping_ || finished_; });
+    room_.wait(guard, [&] { return stopping_ || finished_; });
     if (finished_ && !stopping_ && notify_ && window_)
       PostMessage(window_, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, deviceId_);
   }
@@ -140,14 +178,16 @@ class Music final : public MixVoice {
   int channels_;
   uint32_t deviceId_;
   std::mutex lock_;
-  std::condition_variable wake_;
-  std::deque<int16_t> queue_;  // interleaved stereo at the file's rate
+  std::condition_variable room_;    // the decoder waits here for space in the queue
+  std::condition_variable filled_;  // a mixer that may wait, for sound in it
+  std::deque<int16_t> queue_;       // interleaved stereo at the file's rate
   bool stopping_ = false;
   bool decoded_ = false;
   bool finished_ = false;
   double frac_ = 0;  // under AudioLock
   HWND window_ = nullptr;
   bool notify_ = false;
+  bool repeat_ = false;  // set before the decoder starts
   std::thread thread_;
 };
 
@@ -192,11 +232,9 @@ uint32_t Open(const std::string& file, const std::string& alias) {
   return 0;
 }
 
-uint32_t Play(const std::string& alias, bool notify, HWND window) {
+Music* Find(const std::string& alias) {
   auto it = Devices().find(alias);
-  if (it == Devices().end()) return MCIERR_INVALID_DEVICE_NAME;
-  it->second.music->Play(window, notify);
-  return 0;
+  return it == Devices().end() ? nullptr : it->second.music.get();
 }
 
 uint32_t Close(const std::string& alias) {
@@ -223,12 +261,23 @@ uint32_t mciSendString(const char* command, char* returnBuffer, uint32_t returnL
     if (words >> word && word == "alias" && words >> alias) return Open(name, alias);
     return MCIERR_UNRECOGNIZED_COMMAND;
   }
-  if (verb == "play") {
-    bool notify = false;
-    while (words >> word)
-      if (word == "notify") notify = true;
-    return Play(name, notify, callback);
-  }
   if (verb == "close") return Close(name);
+  Music* music = Find(name);
+  if (verb == "play") {
+    bool notify = false, repeat = false;
+    while (words >> word) {
+      if (word == "notify") notify = true;
+      if (word == "repeat") repeat = true;
+    }
+    if (!music) return MCIERR_INVALID_DEVICE_NAME;
+    music->Play(callback, notify, repeat);
+    return 0;
+  }
+  if (verb == "pause" || verb == "resume") {
+    if (!music) return MCIERR_INVALID_DEVICE_NAME;
+    if (verb == "pause") music->Pause();
+    else music->Resume();
+    return 0;
+  }
   return MCIERR_UNRECOGNIZED_COMMAND;
 }

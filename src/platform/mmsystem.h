@@ -36,7 +36,9 @@ uint32_t timeGetTime();
 // moves time on by one timer period and runs the callback.
 void WaitForTimerTick();
 
-// MCI command strings: "open <file> alias <name>", "play <name> [notify]", "close <name>".
-// "notify" posts MM_MCINOTIFY to the callback window when playing ends. 0 on success.
+// MCI command strings: "open <file> alias <name>", "play <name> [notify] [repeat]",
+// "pause <name>", "resume <name>", "close <name>". "notify" posts MM_MCINOTIFY to the
+// callback window when playing ends; "repeat" plays the file round and round without a
+// gap. 0 on success.
 uint32_t mciSendString(const char* command, char* returnBuffer, uint32_t returnLength,
                        HWND callback);

@@ -12,6 +12,7 @@
 #include "shell/game_links.h"
 #include "shell/mouse_state.h"
 #include "shell/screen_module.h"
+#include "shell/sound_switches.h"
 #include "sound/sound_bank.h"
 #include "surface/surface_helpers.h"
 
@@ -34,11 +35,6 @@ int ReadFullScreenSetting() {
   char value[32];
   GetPrivateProfileString("setup", "fullscreen", "0", value, sizeof(value), kSetupFile);
   return std::atoi(value);
-}
-
-void StartMusic() {
-  mciSendString("open .\\sounds\\music.mp3 alias music", nullptr, 0, nullptr);
-  mciSendString("play music notify", nullptr, 0, MainWindow);
 }
 
 // Releases everything in the reverse order of the start-up, then asks the loop to quit.
@@ -194,10 +190,7 @@ int WinMain(HINSTANCE instance, HINSTANCE, char* commandLine, int) {
   StartFrameTimer();
 
   SoundBank::Init(MainWindow, 200);
-  int music = ReadSwitch("music");
-  SoundBank::EnableMusic(music);
-  SoundBank::EnableSFX(ReadSwitch("SFX"));
-  if (music) StartMusic();
+  StartSoundSwitches(ReadSwitch("music"), ReadSwitch("SFX"));
 
   SetUpMouse();
   DalkAcquireMouse(1);
@@ -241,6 +234,8 @@ LRESULT MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYUP:
       if (wParam == static_cast<WPARAM>(VK_ESCAPE)) PostMessage(window, WM_CLOSE, 0, 0);
       if (wParam == static_cast<WPARAM>(VK_F1)) ShowFrameRate = 1 - ShowFrameRate;
+      if (wParam == static_cast<WPARAM>('M')) ToggleMusic();
+      if (wParam == static_cast<WPARAM>('S')) ToggleEffects();
       break;
     case WM_SYSCOMMAND:
       // Alt alone must not open a system menu over the game.
@@ -251,9 +246,7 @@ LRESULT MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         TheMouseState.MoveTo(LowWord(lParam) - MouseOffsetX, HighWord(lParam) - MouseOffsetY);
       break;
     case MM_MCINOTIFY:
-      // The music ended (or stopped): start it again from the beginning.
-      mciSendString("close music", nullptr, 0, nullptr);
-      StartMusic();
+      MusicEnded();
       break;
     default:
       break;

@@ -3,10 +3,15 @@
 #include "data_folder.h"
 
 #include "platform/audio_device.h"
+#include "platform/audio_mixer.h"
+#include "platform/mmsystem.h"
 #include "sound/dalk_sound.h"
 
 #ifdef ZORBIT_DATA_GENERATED
 #include <mpg123.h>
+#include <unistd.h>
+
+#include "datagen.h"
 #endif
 
 #include <cmath>
@@ -130,6 +135,51 @@ TEST(Music, DecodesToAMinuteThatLoopsWithoutAGap)
     double head = rms(0, window), tail = rms(frames - window, window);
     EXPECT_GT(head, 300.0) << "the loop starts with a gap";
     EXPECT_GT(tail, 300.0) << "the loop ends with a gap";
+}
+
+// The music as the game plays it: rendered the moment it starts, as fast as a headless run
+// renders, it must be the decoded file, sample for sample, and with repeat its end must run
+// on into its start with nothing lost or doubled.
+TEST(Music, TheMixerWaitsForTheDecoderAndRepeatsWithoutASeam)
+{
+    const int rate = 44100, frames = rate; // one second, a different tone on each side
+    std::vector<float> tone(size_t(frames) * 2);
+    for (int i = 0; i < frames; i++) {
+        float t = float(i) / rate;
+        tone[2 * size_t(i)] = 0.4f * std::sin(6.2831853f * (300 + 400 * t) * t);
+        tone[2 * size_t(i) + 1] = 0.3f * std::sin(6.2831853f * 523.25f * t);
+    }
+    gen::Bytes mp3 = gen::encodeMp3(tone, rate);
+    const std::string path = testing::TempDir() + "zorbit-music-" + std::to_string(getpid()) + ".mp3";
+    {
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(mp3.data()), std::streamsize(mp3.size()));
+    }
+    long fileRate = 0;
+    int channels = 0;
+    const std::vector<int16_t> heard = DecodeMp3(path, fileRate, channels);
+    ASSERT_EQ(2, channels);
+    const size_t length = heard.size() / 2;
+    ASSERT_GT(length, size_t(frames) * 9 / 10);
+
+    AudioUseManualDevice(true);
+    ASSERT_EQ(0u, mciSendString(("open " + path + " alias capture").c_str(), nullptr, 0, nullptr));
+    ASSERT_EQ(0u, mciSendString("play capture repeat", nullptr, 0, nullptr));
+    std::vector<int16_t> mixed(length * 5 / 2 * 2);
+    for (size_t at = 0; at < mixed.size() / 2; at += 512)
+        MixerRender(mixed.data() + at * 2, int(std::min<size_t>(512, mixed.size() / 2 - at)));
+    EXPECT_EQ(0u, mciSendString("close capture", nullptr, 0, nullptr));
+    AudioUseManualDevice(false);
+    std::remove(path.c_str());
+
+    int worst = 0;
+    size_t firstBad = mixed.size();
+    for (size_t i = 0; i < mixed.size(); i++) {
+        const int d = std::abs(int(mixed[i]) - int(heard[i % heard.size()]));
+        if (d > 1 && firstBad == mixed.size()) firstBad = i / 2;
+        worst = std::max(worst, d);
+    }
+    EXPECT_LE(worst, 1) << "first difference at frame " << firstBad << " of a " << length << "-frame file";
 }
 #endif
 

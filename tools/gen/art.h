@@ -42,6 +42,7 @@ void addBalloonPictures(std::vector<Picture>& out);
 void addScenePictures(std::vector<Picture>& out);
 void addNoticePictures(std::vector<Picture>& out);
 void addHelpPicture(std::vector<Picture>& out);
+void addSoundSignPictures(std::vector<Picture>& out);
 
 // Pieces shared by the scene, the notices and the rules page.
 Canvas makeCloudButtonFrame(int width, int state);

@@ -30,6 +30,7 @@ int main(int argc, char** argv)
     addScenePictures(pictures);
     addNoticePictures(pictures);
     addHelpPicture(pictures);
+    addSoundSignPictures(pictures);
     for (const Picture& p : pictures)
         if (!writeFile(dataDir + "/" + p.path, encodeBmp(toGameImage(p.art)))) {
             std::fprintf(stderr, "datagen: cannot write %s\n", p.path.c_str());
