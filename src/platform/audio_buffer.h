@@ -56,6 +56,9 @@ class SoundBuffer final : public IDirectSoundBuffer, public MixVoice {
   uint32_t Frames() const { return Bytes() / data_->format.nBlockAlign; }
   uint32_t BytePosition() const;
   float SampleAt(uint32_t frame, int channel) const;
+  // The sound between frame and the next, fraction of the way (32-bit fixed point).
+  void Interpolate(uint32_t frame, uint32_t fraction, bool stereo, float* left,
+                   float* right) const;
   void FireCrossed(uint32_t fromByte, uint32_t toByte, bool wrapped);
   void FireStop();
 

@@ -1,5 +1,8 @@
-// The background tune: a bouncy 64-second piece in C major that loops without a seam.
-// Every note is rendered into a circular buffer, so tails at the end wrap round into the start.
+// The background tune: 64 bars in C major at 96 beats a minute, two minutes forty. A theme,
+// a livelier variation of it, a bridge that wanders to A minor and back, and the theme again
+// with a glockenspiel, whose last bar turns round into the first. Each section has its own
+// accompaniment and drums, so no short pattern is heard going round. Every note is rendered
+// into a circular buffer, so tails at the end wrap round into the start without a seam.
 #include "datagen.h"
 #include "synth.h"
 
@@ -12,8 +15,14 @@ namespace gen {
 namespace {
 
 constexpr float kRate = float(kMusicRate);
-constexpr float kBeat = 0.5f; // 120 beats per minute
-constexpr int kBars = 32;
+constexpr float kBeat = 0.625f; // 96 beats per minute
+constexpr int kSectionBars = 16;
+constexpr int kBars = 4 * kSectionBars;
+// Loudness of the mix: a few dB under the effects, which peak near full scale.
+constexpr float kTargetRms = 0.085f; // about -21 dBFS
+constexpr float kMostPeak = 0.7f;
+
+enum Section { Theme, Variation, Bridge, Reprise };
 
 struct Track {
     std::vector<float> left, right;
@@ -30,31 +39,60 @@ struct Track {
 // A note's voice: value at time t (seconds after its start) for frequency f, lasting `len` seconds.
 using Voice = float (*)(float t, float f, float len);
 
+float release(float t, float len, float time) { return t > len ? std::exp(-(t - len) / time) : 1.0f; }
+
+// The phase of a note at f Hz with a vibrato of `depth` (a share of f) at `rate` Hz, faded in
+// by `amount`. The wobble is added to the phase as the integral of the frequency's swing;
+// scaling f itself by the swing would make the pitch swing wider the longer a note is held.
+float vibratoPhase(float t, float f, float depth, float rate, float amount)
+{
+    return kTwoPi * f * t + amount * f * depth / rate * (1.0f - fastSin(kTwoPi * rate * t + 1.5707963f));
+}
+
 float leadVoice(float t, float f, float len)
 {
-    float vib = fastSin(kTwoPi * 5.0f * t) * 0.003f * std::min(1.0f, t / 0.25f);
-    float p = kTwoPi * f * (1 + vib) * t;
-    float tone = fastSin(p) + 0.45f * fastSin(2 * p) + 0.22f * fastSin(3 * p) + 0.08f * fastSin(4 * p);
-    float env = std::min(1.0f, t / 0.012f) * (0.65f + 0.35f * std::exp(-t / 0.12f));
-    if (t > len) env *= std::exp(-(t - len) / 0.07f);
-    return tone * env;
+    float p = vibratoPhase(t, f, 0.003f, 5.0f, std::min(1.0f, t / 0.3f));
+    float tone = fastSin(p) + 0.35f * fastSin(2 * p) + 0.12f * fastSin(3 * p);
+    float env = std::min(1.0f, t / 0.015f) * (0.7f + 0.3f * std::exp(-t / 0.15f));
+    return tone * env * release(t, len, 0.08f);
+}
+
+// Breathier and rounder than the lead: the bridge's singer.
+float fluteVoice(float t, float f, float len)
+{
+    float p = vibratoPhase(t, f, 0.004f, 4.6f, smoothstep(0.15f, 0.6f, t));
+    float tone = fastSin(p) + 0.18f * fastSin(2 * p) + 0.05f * fastSin(3 * p);
+    return tone * std::min(1.0f, t / 0.06f) * release(t, len, 0.15f);
 }
 
 float bellVoice(float t, float f, float)
 {
-    return (fastSin(kTwoPi * f * t) + 0.3f * fastSin(kTwoPi * f * 4.0f * t) * std::exp(-t / 0.05f)) * pluck(t, 0.002f, 0.35f);
+    return (fastSin(kTwoPi * f * t) + 0.25f * fastSin(kTwoPi * f * 4.0f * t) * std::exp(-t / 0.05f)) * pluck(t, 0.002f, 0.4f);
 }
 
 float marimbaVoice(float t, float f, float)
 {
-    return (fastSin(kTwoPi * f * t) + 0.25f * fastSin(kTwoPi * f * 3.9f * t) * std::exp(-t / 0.03f)) * pluck(t, 0.003f, 0.16f);
+    return (fastSin(kTwoPi * f * t) + 0.2f * fastSin(kTwoPi * f * 3.9f * t) * std::exp(-t / 0.03f)) * pluck(t, 0.003f, 0.18f);
+}
+
+float harpVoice(float t, float f, float)
+{
+    float p = kTwoPi * f * t;
+    return (fastSin(p) + 0.3f * fastSin(2 * p) * std::exp(-t / 0.25f) + 0.1f * fastSin(3 * p) * std::exp(-t / 0.12f)) * pluck(t, 0.002f, 0.6f);
+}
+
+// Slow swell of slightly detuned sines: the bridge's held chords.
+float padVoice(float t, float f, float len)
+{
+    float tone = fastSin(kTwoPi * f * 0.997f * t) + fastSin(kTwoPi * f * 1.003f * t) + 0.3f * fastSin(kTwoPi * f * 2.0f * t);
+    return tone * smoothstep(0.0f, 0.5f, t) * release(t, len, 0.35f);
 }
 
 float bassVoice(float t, float f, float len)
 {
     float p = kTwoPi * f * t;
-    float env = pluck(t, 0.006f, 0.3f) * (t > len ? std::exp(-(t - len) / 0.04f) : 1.0f);
-    return (fastSin(p) + 0.3f * fastSin(2 * p) + 0.1f * fastSin(3 * p)) * env;
+    float env = pluck(t, 0.006f, 0.45f) * release(t, len, 0.05f);
+    return (fastSin(p) + 0.3f * fastSin(2 * p) + 0.08f * fastSin(3 * p)) * env;
 }
 
 // The tune repeats its notes a great deal: each distinct note is synthesised once.
@@ -110,7 +148,7 @@ void addMelody(Target tr, int bar, const std::string& line, float gain, float pa
         size_t colon = tok.find(':');
         float eighths = std::stof(tok.substr(colon + 1));
         std::string name = tok.substr(0, colon);
-        if (name != "R") addNote(tr, beat, eighths * 0.5f * 0.92f, float(noteNumber(name)) + transpose, gain, pan, v, 0.5f);
+        if (name != "R") addNote(tr, beat, eighths * 0.5f * 0.9f, float(noteNumber(name)) + transpose, gain, pan, v, 0.6f);
         beat += eighths * 0.5f;
         i = sp + 1;
     }
@@ -121,93 +159,179 @@ struct Chord {
     int notes[3];
 };
 
-const Chord C{48, {60, 64, 67}}, Am{45, {57, 60, 64}}, F{41, {57, 60, 65}}, G{43, {55, 59, 62}}, Em{40, {55, 59, 64}};
+const Chord C{48, {60, 64, 67}}, Am{45, {57, 60, 64}}, Dm{50, {57, 62, 65}}, F{41, {57, 60, 65}},
+    G{43, {55, 59, 62}}, G7{43, {53, 59, 62}}, Em{40, {55, 59, 64}}, E{40, {56, 59, 64}};
 
-const Chord* progression(int bar)
+const Chord* kThemeChords[16] = {&C, &Am, &Dm, &G, &C, &Am, &F, &G, &C, &Am, &Dm, &G, &F, &G, &C, &C};
+const Chord* kBridgeChords[16] = {&Am, &F, &C, &G, &Am, &F, &Dm, &E, &F, &G, &Em, &Am, &Dm, &G, &C, &G};
+
+const char* kTheme[16] = {
+    "E5:3 D5:1 C5:2 E5:2", "A5:4 G5:2 E5:2", "F5:3 E5:1 D5:2 F5:2", "G5:4 D5:2 R:2",
+    "E5:3 D5:1 C5:2 G5:2", "A5:2 C6:2 B5:2 A5:2", "A5:3 G5:1 F5:2 A5:2", "G5:6 R:2",
+    "E5:3 D5:1 C5:2 E5:2", "A5:4 C6:2 A5:2", "F5:3 A5:1 D6:2 C6:2", "B5:4 G5:2 R:2",
+    "A5:3 G5:1 F5:2 A5:2", "G5:3 F5:1 E5:2 D5:2", "E5:2 G5:2 C6:2 B5:1 A5:1", "C6:6 R:2",
+};
+// The theme again, busier: passing notes, higher and with more to say.
+const char* kVariation[16] = {
+    "E5:1 D5:1 E5:1 G5:1 C6:2 G5:2", "A5:1 B5:1 C6:1 A5:1 E5:2 R:2", "F5:1 E5:1 F5:1 A5:1 D6:2 A5:2", "G5:1 A5:1 B5:1 D6:1 G5:4",
+    "E6:2 D6:1 C6:1 G5:2 E5:2", "A5:2 C6:1 B5:1 A5:2 E5:2", "F5:2 A5:1 C6:1 A5:2 F5:2", "G5:2 B5:2 D6:4",
+    "C6:1 B5:1 C6:1 G5:1 E5:2 G5:2", "A5:2 E5:1 A5:1 C6:2 A5:2", "D6:2 C6:1 A5:1 F5:2 A5:2", "G5:2 B5:1 D6:1 G6:4",
+    "F6:2 E6:1 D6:1 C6:2 A5:2", "B5:2 A5:1 G5:1 F5:2 D5:2", "E5:2 G5:2 C6:2 E6:2", "C6:6 R:2",
+};
+const char* kBridge[16] = {
+    "C6:4 B5:2 A5:2", "A5:6 G5:2", "G5:4 E5:2 G5:2", "D6:6 R:2",
+    "E6:4 D6:2 C6:2", "C6:4 A5:2 C6:2", "D6:4 F6:2 D6:2", "B5:6 G#5:2",
+    "A5:4 C6:2 F6:2", "D6:4 B5:2 G5:2", "G5:4 B5:2 E6:2", "C6:6 A5:2",
+    "F5:3 A5:1 D6:4", "B5:3 D6:1 G6:4", "E6:2 D6:2 C6:2 E6:2", "D6:6 R:2",
+};
+// The reprise's last bar: a G seventh whose F falls onto the theme's first E.
+const char* kTurnaround = "G5:2 B5:2 D6:2 F5:2";
+
+Section sectionOf(int bar) { return Section(bar / kSectionBars); }
+
+const Chord& chordAt(int bar)
 {
-    static const Chord* a[8] = {&C, &Am, &F, &G, &C, &Am, &F, &G};
-    static const Chord* b[8] = {&F, &G, &Em, &Am, &F, &G, &C, &G};
-    bool bridge = bar >= 16 && bar < 24;
-    return bridge ? b[bar % 8] : a[bar % 8];
+    int i = bar % kSectionBars;
+    if (sectionOf(bar) == Bridge) return *kBridgeChords[i];
+    if (sectionOf(bar) == Reprise && i == kSectionBars - 1) return G7;
+    return *kThemeChords[i];
 }
 
-const char* kThemeA[8] = {
-    "E5:2 G5:2 C6:2 G5:2", "A5:3 G5:1 E5:2 C5:2", "F5:2 A5:2 C6:2 A5:2", "G5:3 F5:1 E5:2 D5:2",
-    "E5:2 G5:2 C6:2 E6:2", "D6:2 C6:2 A5:2 E5:2", "F5:2 A5:2 G5:2 F5:2", "E5:2 D5:2 G5:4",
-};
-const char* kThemeB[8] = {
-    "A5:2 C6:2 A5:2 F5:2", "B5:2 D6:2 B5:2 G5:2", "G5:2 B5:2 E6:3 D6:1", "C6:4 A5:2 R:2",
-    "F5:1 G5:1 A5:2 C6:2 A5:2", "G5:1 A5:1 B5:2 D6:2 B5:2", "C6:2 G5:2 E5:2 G5:2", "D6:4 B5:2 G5:2",
-};
-// The second time round the theme answers itself a little differently.
-const char* kThemeA2[8] = {
-    "E5:2 G5:2 C6:3 B5:1", "A5:2 E5:2 G5:2 E5:2", "F5:2 A5:2 C6:2 D6:2", "B5:3 A5:1 G5:4",
-    "E5:1 F5:1 G5:2 C6:2 E6:2", "D6:2 C6:2 A5:2 C6:2", "A5:2 F5:2 G5:2 A5:2", "G5:4 R:2 G5:2",
-};
+const char* melodyAt(int bar)
+{
+    int i = bar % kSectionBars;
+    switch (sectionOf(bar)) {
+    case Variation: return kVariation[i];
+    case Bridge: return kBridge[i];
+    case Reprise: return i == kSectionBars - 1 ? kTurnaround : kTheme[i];
+    default: return kTheme[i];
+    }
+}
+
+void addKick(Track& tr, size_t at, float gain)
+{
+    float phase = 0;
+    for (size_t i = 0; i < size_t(0.25f * kRate); i++) {
+        float t = i / kRate;
+        phase += kTwoPi * (48 + 80 * std::exp(-t / 0.025f)) / kRate;
+        tr.add(at + i, gain * fastSin(phase) * pluck(t, 0.001f, 0.08f), 0);
+    }
+}
+
+// A brushed snare: band-passed noise that swells and fades, softer than a hit.
+void addBrush(Track& tr, size_t at, float gain, Rng& rng)
+{
+    Svf bp;
+    bp.set(3000, kRate, 0.7f);
+    for (size_t i = 0; i < size_t(0.22f * kRate); i++) {
+        float t = i / kRate;
+        bp.step(rng.range(-1, 1));
+        tr.add(at + i, gain * bp.band() * std::min(1.0f, t / 0.01f) * std::exp(-t / 0.07f), -0.15f);
+    }
+}
+
+void addHat(Track& tr, size_t at, float gain, Rng& rng)
+{
+    float prev = 0;
+    for (size_t i = 0; i < size_t(0.04f * kRate); i++) {
+        float t = i / kRate;
+        float n = rng.range(-1, 1);
+        tr.add(at + i, gain * (n - prev) * pluck(t, 0.0005f, 0.01f), 0.35f);
+        prev = n;
+    }
+}
 
 void addDrums(Track& tr, int bar, Rng& rng)
 {
+    Section s = sectionOf(bar);
+    bool fill = bar % 8 == 7; // the end of a phrase: an extra brush leads on
     for (int beat = 0; beat < 4; beat++) {
         size_t at = size_t((bar * 4 + beat) * kBeat * kRate);
-        if (beat % 2 == 0) { // kick
-            float phase = 0;
-            for (size_t i = 0; i < size_t(0.25f * kRate); i++) {
-                float t = i / kRate;
-                phase += kTwoPi * (50 + 90 * std::exp(-t / 0.03f)) / kRate;
-                tr.add(at + i, 0.55f * fastSin(phase) * pluck(t, 0.001f, 0.09f), 0);
-            }
-        } else { // snare: noise and a short tone
-            Svf bp;
-            bp.set(2200, kRate, 0.9f);
-            for (size_t i = 0; i < size_t(0.2f * kRate); i++) {
-                float t = i / kRate;
-                bp.step(rng.range(-1, 1));
-                float v = 0.35f * bp.band() * pluck(t, 0.001f, 0.06f) + 0.12f * fastSin(kTwoPi * 190 * t) * pluck(t, 0.001f, 0.04f);
-                tr.add(at + i, v, -0.1f);
-            }
+        size_t half = size_t(0.5f * kBeat * kRate);
+        if (s == Bridge) { // the bridge breathes: kick on one, a soft hat on three
+            if (beat == 0) addKick(tr, at, 0.35f);
+            if (beat == 2) addHat(tr, at, 0.05f, rng);
+            continue;
         }
-        for (int half = 0; half < 2; half++) { // hi-hat on every eighth
-            size_t h = at + size_t(half * kBeat * 0.5f * kRate);
-            float prev = 0;
-            for (size_t i = 0; i < size_t(0.05f * kRate); i++) {
-                float t = i / kRate;
-                float n = rng.range(-1, 1);
-                float v = (n - prev) * pluck(t, 0.0005f, 0.012f) * (half ? 0.07f : 0.11f);
-                prev = n;
-                tr.add(h + i, v, 0.35f);
-            }
-        }
+        if (beat == 0 || (beat == 2 && s != Theme) || (beat == 2 && bar % 2)) addKick(tr, at, 0.45f);
+        if (beat % 2 == 1) addBrush(tr, at, 0.22f, rng);
+        if (fill && beat == 3) addBrush(tr, at + half, 0.14f, rng);
+        float swing = rng.range(0.85f, 1.15f);
+        addHat(tr, at + half, 0.08f * swing, rng);
+        if (s != Theme) addHat(tr, at, 0.05f * swing, rng);
     }
+}
+
+void addBass(Target tr, int bar, const Chord& ch)
+{
+    float b = bar * 4.0f;
+    if (sectionOf(bar) == Bridge) { // long notes under the pads
+        addNote(tr, b, 1.8f, ch.bass, 0.45f, 0, bassVoice, 0.3f);
+        addNote(tr, b + 2, 1.8f, bar % 2 ? ch.bass + 7 : ch.bass, 0.4f, 0, bassVoice, 0.3f);
+        return;
+    }
+    addNote(tr, b, 1.3f, ch.bass, 0.45f, 0, bassVoice, 0.1f);
+    addNote(tr, b + 1.5f, 0.4f, ch.bass + 7, 0.3f, 0, bassVoice, 0.1f);
+    addNote(tr, b + 2, 1.3f, ch.bass + (bar % 4 == 3 ? 7 : 0), 0.4f, 0, bassVoice, 0.1f);
+    addNote(tr, b + 3.5f, 0.4f, ch.bass + 12, 0.25f, 0, bassVoice, 0.1f);
 }
 
 void addAccompaniment(Target tr, int bar)
 {
-    const Chord& ch = *progression(bar);
+    const Chord& ch = chordAt(bar);
     float b = bar * 4.0f;
-    // Bass: "boom, ba-boom" on root and fifth.
-    addNote(tr, b, 1.3f, ch.bass, 0.5f, 0, bassVoice, 0.1f);
-    addNote(tr, b + 1.5f, 0.4f, ch.bass + 7, 0.35f, 0, bassVoice, 0.1f);
-    addNote(tr, b + 2, 1.3f, ch.bass, 0.45f, 0, bassVoice, 0.1f);
-    addNote(tr, b + 3.5f, 0.4f, ch.bass + 12, 0.3f, 0, bassVoice, 0.1f);
-    // Marimba chords on the off-beats.
-    for (float off : {0.5f, 1.5f, 2.5f, 3.5f})
-        for (int n = 0; n < 3; n++) addNote(tr, b + off, 0.3f, ch.notes[n], 0.11f, -0.4f + 0.15f * n, marimbaVoice, 0.5f);
+    addBass(tr, bar, ch);
+    switch (sectionOf(bar)) {
+    case Theme:
+    case Reprise: // soft marimba chords on the off-beats
+        for (float off : {0.5f, 1.5f, 2.5f, 3.5f})
+            for (int n = 0; n < 3; n++) addNote(tr, b + off, 0.3f, ch.notes[n], 0.07f, -0.4f + 0.15f * n, marimbaVoice, 0.5f);
+        break;
+    case Variation: { // a harp rippling up and down the chord in eighths
+        const int order[8] = {0, 1, 2, 1, 0, 1, 2, 1};
+        for (int e = 0; e < 8; e++) {
+            int n = ch.notes[order[e]] + (e >= 4 && order[e] == 2 ? 12 : 0);
+            addNote(tr, b + e * 0.5f, 0.4f, n, 0.09f, 0.45f, harpVoice, 0.8f);
+        }
+        break;
+    }
+    case Bridge: // held chords
+        for (int n = 0; n < 3; n++) addNote(tr, b, 3.8f, ch.notes[n], 0.05f, -0.3f + 0.3f * n, padVoice, 0.6f);
+        break;
+    }
 }
 
-// A dotted-eighth echo, worked round the loop twice so that it reaches its steady state.
+// A dotted-eighth echo, worked round the loop so that it reaches its steady state.
 void addEcho(Track& mix, const Track& dry, float wet)
 {
     size_t n = dry.size(), d = size_t(0.75f * kBeat * kRate);
     std::vector<float> l(n, 0.0f), r(n, 0.0f);
-    for (int pass = 0; pass < 3; pass++)
+    for (int pass = 0; pass < 2; pass++)
         for (size_t i = 0; i < n; i++) {
             size_t j = (i + n - d) % n;
-            l[i] = dry.right[j] + 0.35f * r[j]; // ping-pong between the sides
-            r[i] = dry.left[j] + 0.35f * l[j];
+            l[i] = dry.right[j] + 0.3f * r[j]; // ping-pong between the sides
+            r[i] = dry.left[j] + 0.3f * l[j];
         }
     for (size_t i = 0; i < n; i++) {
         mix.left[i] += dry.left[i] + wet * l[i];
         mix.right[i] += dry.right[i] + wet * r[i];
+    }
+}
+
+void addTune(Target lead, int bar)
+{
+    const char* line = melodyAt(bar);
+    switch (sectionOf(bar)) {
+    case Theme: addMelody(lead, bar, line, 0.2f, 0.1f, leadVoice); break;
+    case Variation:
+        addMelody(lead, bar, line, 0.17f, 0.05f, leadVoice);
+        addMelody(lead, bar, line, 0.05f, -0.5f, marimbaVoice, -12);
+        break;
+    case Bridge: addMelody(lead, bar, line, 0.22f, 0.0f, fluteVoice); break;
+    case Reprise:
+        addMelody(lead, bar, line, 0.2f, 0.1f, leadVoice);
+        addMelody(lead, bar, line, 0.08f, 0.5f, bellVoice, 12); // glockenspiel doubling
+        break;
     }
 }
 
@@ -223,16 +347,17 @@ std::vector<float> makeMusic()
     for (int bar = 0; bar < kBars; bar++) {
         addAccompaniment(toMix, bar);
         addDrums(mix, bar, rng);
-        int section = bar / 8;
-        const char* line = section == 2 ? kThemeB[bar % 8] : section == 1 ? kThemeA2[bar % 8] : kThemeA[bar % 8];
-        addMelody(toLead, bar, line, 0.2f, 0.1f, leadVoice);
-        if (section == 3) addMelody(toLead, bar, line, 0.1f, 0.5f, bellVoice, 12); // glockenspiel doubling
-        if (section == 2) addMelody(toLead, bar, line, 0.06f, -0.5f, marimbaVoice, -12);
+        addTune(toLead, bar);
     }
-    addEcho(mix, lead, 0.3f);
+    addEcho(mix, lead, 0.25f);
+    double energy = 0;
     float peak = 0;
-    for (size_t i = 0; i < n; i++) peak = std::max({peak, std::fabs(mix.left[i]), std::fabs(mix.right[i])});
-    float scale = peak > 0 ? 0.89f / peak : 0.0f;
+    for (size_t i = 0; i < n; i++) {
+        energy += double(mix.left[i]) * mix.left[i] + double(mix.right[i]) * mix.right[i];
+        peak = std::max({peak, std::fabs(mix.left[i]), std::fabs(mix.right[i])});
+    }
+    float rms = float(std::sqrt(energy / double(2 * n)));
+    float scale = rms > 0 ? std::min(kTargetRms / rms, kMostPeak / peak) : 0.0f;
     std::vector<float> out(n * 2);
     for (size_t i = 0; i < n; i++) {
         out[2 * i] = mix.left[i] * scale;

@@ -34,15 +34,21 @@ std::vector<float> makePop(float pitch, uint64_t seed)
     return s;
 }
 
+// How much of a partial at f Hz to keep: the effects are 22050 Hz files, and partials near
+// their top (11 kHz) ring on as mirror images once played at the device's rate; everything
+// above 4.5 kHz fades out by 7 kHz.
+float partialGain(float f) { return 1.0f - smoothstep(4500.0f, 7000.0f, f); }
+
 // A bell-like note (sine partials with faster-decaying overtones), added at a start time.
 void addBell(std::vector<float>& s, float start, float note, float gain, float decay)
 {
     float f = midiToHz(note);
+    float g2 = 0.35f * partialGain(2.0f * f), g3 = 0.12f * partialGain(3.01f * f);
     size_t first = size_t(start * kRate);
     for (size_t i = first; i < s.size(); i++) {
         float t = (i - first) / kRate;
-        float v = std::sin(kTwoPi * f * t) * pluck(t, 0.003f, decay) + 0.35f * std::sin(kTwoPi * f * 2.0f * t) * pluck(t, 0.002f, decay * 0.4f)
-                  + 0.12f * std::sin(kTwoPi * f * 3.01f * t) * pluck(t, 0.002f, decay * 0.2f);
+        float v = std::sin(kTwoPi * f * t) * pluck(t, 0.003f, decay) + g2 * std::sin(kTwoPi * f * 2.0f * t) * pluck(t, 0.002f, decay * 0.4f)
+                  + g3 * std::sin(kTwoPi * f * 3.01f * t) * pluck(t, 0.002f, decay * 0.2f);
         s[i] += gain * v;
     }
 }
