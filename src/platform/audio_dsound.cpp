@@ -5,6 +5,7 @@
 #include "platform/audio_buffer.h"
 #include "platform/audio_device.h"
 #include "platform/dsound.h"
+#include "platform/trace.h"
 
 namespace {
 
@@ -79,7 +80,9 @@ class DirectSoundDevice final : public IDirectSound {
 HRESULT DirectSoundCreate(const GUID*, LPDIRECTSOUND* object, void*) {
   if (!object) return DSERR_INVALIDPARAM;
   *object = nullptr;
-  if (!AudioDeviceAcquire()) return DSERR_NODRIVER;
+  const bool acquired = AudioDeviceAcquire();
+  TraceStep(acquired ? "audio device opened" : "no audio device");
+  if (!acquired) return DSERR_NODRIVER;
   *object = new DirectSoundDevice();
   return DS_OK;
 }

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/ddraw.h"
 
@@ -13,8 +14,10 @@ class VideoBackend {
   // Opens the picture's window (or pretends to). false when the host refuses.
   virtual bool OpenDisplay(bool fullScreen, int width, int height, const std::string& title) = 0;
   virtual void CloseDisplay() = 0;
-  // Puts the picture on the screen; the caller keeps it.
-  virtual bool Show(const Surface& picture) = 0;
+  // Puts the picture on the screen; the caller keeps it. `changed` lists the areas where
+  // it differs from the picture shown before: nothing else needs to reach the window, and
+  // with no area at all nothing does.
+  virtual bool Show(const Surface& picture, const std::vector<Rect>& changed) = 0;
   // Turns the host's pending events into input state and window messages.
   virtual void PollEvents() = 0;
   // Idle loops: waits up to ms for a host event.

@@ -1,6 +1,7 @@
 // BMP pictures as surfaces, the pixel-format query and the process-wide display object.
 // SDL reads the files; a missing or malformed file gives null.
 #include "platform/bitmap.h"
+#include "platform/trace.h"
 
 #include <SDL.h>
 
@@ -113,6 +114,9 @@ Surface* LoadBitmapFromMemory(const void* data, size_t size, int bitsPerPixel) {
 }
 
 Surface* DalkLoadBitmap(const char* fileName, int bitsPerPixel) {
+  static bool first = true;
+  if (first) TraceStep("loading pictures");
+  first = false;
   if (!fileName || !*fileName) return nullptr;
   return Load(SDL_RWFromFile(MapPath(fileName).c_str(), "rb"), bitsPerPixel);
 }

@@ -12,6 +12,8 @@
 #include "platform/font8x8.h"
 #include "platform/input.h"
 #include "platform/present_internal.h"
+#include "platform/shown_diff.h"
+#include "platform/trace.h"
 #include "platform/window_internal.h"
 
 namespace {
@@ -29,22 +31,12 @@ struct Display {
   int fpsFrames = 0;
   float fps = 0.0f;
   uint64_t advancesAtLastPresent = 0;
-  // The front surface holds a picture newer than `shown`; copied only when someone asks.
-  bool shownStale = false;
 };
 
 Display display;
+// What the window shows: kept up to date area by area at each flip, so a flip knows what
+// changed and screenshots need no copy of their own.
 ShownPicture shown;
-
-void CopyShownPicture(const Surface& picture) {
-  shown.width = picture.width();
-  shown.height = picture.height();
-  shown.pixels.resize(static_cast<size_t>(shown.width) * shown.height);
-  for (int y = 0; y < shown.height; ++y) {
-    std::memcpy(&shown.pixels[static_cast<size_t>(y) * shown.width], picture.row16(y),
-                static_cast<size_t>(shown.width) * 2);
-  }
-}
 
 void CountFrame() {
   uint32_t now = ClockNowMs();
@@ -58,15 +50,7 @@ void CountFrame() {
   }
 }
 
-// After a flip the front surface holds the picture just shown, until the next flip.
-void SyncShownPicture() {
-  if (!display.shownStale || !display.front) return;
-  CopyShownPicture(*display.front);
-  display.shownStale = false;
-}
-
 void ReleaseSurfaces() {
-  SyncShownPicture();  // screenshots may still be owed after the display is gone
   if (display.front) display.front->Release();
   if (display.back) display.back->Release();
   display.front = display.back = nullptr;
@@ -87,6 +71,9 @@ int InitDisplay(HWND window, int width, int height, bool fullScreen) {
     display.lastError = "out of memory for the display surfaces";
     return 0;
   }
+  display.front->TrackDamage(true);
+  display.back->TrackDamage(true);
+  shown = ShownPicture{};  // a new window shows nothing yet
   display.open = true;
   display.advancesAtLastPresent = ClockAdvanceCount();
   return 1;
@@ -94,10 +81,7 @@ int InitDisplay(HWND window, int width, int height, bool fullScreen) {
 
 }  // namespace
 
-const ShownPicture& LastShownPicture() {
-  SyncShownPicture();
-  return shown;
-}
+const ShownPicture& LastShownPicture() { return shown; }
 
 void ResetDisplay() {
   ReleaseSurfaces();
@@ -141,11 +125,14 @@ int DalkInitKeyboard() {
 
 int DalkFlip() {
   if (!display.open) return 0;
-  bool ok = Video().Show(*display.back);
-  // The shown picture moves to the front; the back now holds the one shown before it.
+  std::vector<Rect> changed = UpdateShownPicture(*display.back, display.back->TakeDamage(), &shown);
+  bool ok = Video().Show(*display.back, changed);
+  // The shown picture moves to the front; the back now holds the one shown before it,
+  // which differs from the window where this flip changed it.
+  for (const Rect& area : changed) display.front->NoteDamage(area);
   display.back->SwapContents(*display.front);
-  display.shownStale = true;
   CountFrame();
+  TraceFrame();
   NoteProgress();
   HarnessAfterPresent();
   // A loop that presents without ever waiting must still see time move.
@@ -191,6 +178,8 @@ void DrawGlyph(Surface* target, const unsigned char* glyph, int left, int top, u
 void DalkPrintString(const char* text, int x, int y) {
   Surface* target = display.back;
   if (!text || !target || target->bitsPerPixel() != 16) return;
+  const int length = static_cast<int>(std::strlen(text));
+  target->NoteDamage(Rect{x, y, x + length * kGlyphSize + 1, y + kGlyphSize + 1});
   // White with a dark shadow: readable on the light sky and on the balloons alike.
   for (int i = 0; text[i]; ++i) {
     const unsigned char* glyph = FontGlyph(static_cast<unsigned char>(text[i]));

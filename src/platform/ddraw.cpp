@@ -2,6 +2,7 @@
 // reference counts. The blits live in ddraw_blit.cpp.
 #include "platform/ddraw.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/dalk.h"
@@ -107,6 +108,7 @@ HRESULT Surface::Lock(const Rect* rect, SurfaceDesc* desc, uint32_t, void*) {
   if (!ValidRect(area, width_, height_)) return DDERR_INVALIDRECT;
   GetSurfaceDesc(desc);
   desc->flags |= DDSD_LPSURFACE;
+  NoteDamage(area);  // whoever holds the pointer may write anywhere in the area
   desc->memory = pixels_.data() + static_cast<size_t>(area.top) * pitch_ +
                  static_cast<size_t>(area.left) * (bpp_ / 8);
   ++locks_;
@@ -150,6 +152,38 @@ void Surface::SwapContents(Surface& other) {
       other.bpp_ != bpp_ || other.pitch_ != pitch_)
     return;
   pixels_.swap(other.pixels_);
+  damage_.swap(other.damage_);
+}
+
+void Surface::TrackDamage(bool on) {
+  tracked_ = on;
+  damage_.clear();
+}
+
+void Surface::NoteDamage(const Rect& area) {
+  if (!tracked_) return;
+  Rect r{std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, width_),
+         std::min(area.bottom, height_)};
+  if (r.left >= r.right || r.top >= r.bottom) return;
+  // A frame draws a few dozen areas; past that one box around them all is cheaper to
+  // compare than the list is to keep.
+  constexpr size_t kMaxAreas = 64;
+  if (damage_.size() >= kMaxAreas) {
+    Rect box = r;
+    for (const Rect& d : damage_) {
+      box = Rect{std::min(box.left, d.left), std::min(box.top, d.top),
+                 std::max(box.right, d.right), std::max(box.bottom, d.bottom)};
+    }
+    damage_.assign(1, box);
+    return;
+  }
+  damage_.push_back(r);
+}
+
+std::vector<Rect> Surface::TakeDamage() {
+  std::vector<Rect> taken;
+  taken.swap(damage_);
+  return taken;
 }
 
 // --- DirectDraw

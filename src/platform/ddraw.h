@@ -106,7 +106,15 @@ class Surface {
 
   // Exchanges the pixels with a surface of the same size and format (the flip chain);
   // size, pitch, palette and colour key stay with each object. Does nothing otherwise.
+  // The areas drawn on go with the pixels they describe.
   void SwapContents(Surface& other);
+
+  // The display's surfaces remember where they were drawn on (blits, fills, locks), so a
+  // present can look only there for what changed. Off for every other surface.
+  void TrackDamage(bool on);
+  void NoteDamage(const Rect& area);
+  // The areas drawn on since the last call (clipped to the surface, possibly overlapping).
+  std::vector<Rect> TakeDamage();
 
   // Direct access for the platform and for tests.
   int width() const { return width_; }
@@ -133,6 +141,8 @@ class Surface {
   bool hasKey_ = false;
   int locks_ = 0;
   uint32_t refs_ = 1;
+  bool tracked_ = false;
+  std::vector<Rect> damage_;
 };
 
 // The display object: makes off-screen surfaces in the display's format (RGB565).

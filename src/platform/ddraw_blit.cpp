@@ -127,6 +127,7 @@ HRESULT Surface::Blt(const Rect* dst, Surface* src, const Rect* srcRect, uint32_
       Fill<uint16_t>(to, static_cast<uint16_t>(fx->fillColor));
     else
       Fill<uint8_t>(to, static_cast<uint8_t>(fx->fillColor));
+    NoteDamage(d);
     return DD_OK;
   }
 
@@ -157,5 +158,6 @@ HRESULT Surface::Blt(const Rect* dst, Surface* src, const Rect* srcRect, uint32_
     Copy<uint16_t>(to, from, sw, sh, key);
   else
     Copy<uint8_t>(to, from, sw, sh, key);
+  NoteDamage(d);
   return DD_OK;
 }

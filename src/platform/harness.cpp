@@ -21,6 +21,7 @@
 #include "platform/paths.h"
 #include "platform/present_internal.h"
 #include "platform/script_player.h"
+#include "platform/trace.h"
 #include "platform/win.h"
 #include "platform/window_internal.h"
 
@@ -154,6 +155,7 @@ void HarnessAfterPresent() {
 }
 
 int PlatformMain(int argc, char** argv) {
+  TraceStep("main");
   bool help = false;
   std::string error;
   if (!ParsePlatformOptions(argc, argv, &options, &help, &error)) {

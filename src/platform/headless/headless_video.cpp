@@ -12,7 +12,7 @@ class HeadlessBackend final : public VideoBackend {
     return width > 0 && height > 0;
   }
   void CloseDisplay() override {}
-  bool Show(const Surface&) override { return true; }
+  bool Show(const Surface&, const std::vector<Rect>&) override { return true; }
   void PollEvents() override {}
   void WaitEvents(int) override {}
   void SetTitle(const std::string&) override {}

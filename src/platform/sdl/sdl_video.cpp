@@ -9,6 +9,8 @@
 #include "platform/input.h"
 #include "platform/letterbox.h"
 #include "platform/sdl/sdl_handles.h"
+#include "platform/sdl/sdl_present.h"
+#include "platform/trace.h"
 #include "platform/window_internal.h"
 
 namespace {
@@ -17,7 +19,7 @@ class SdlBackend final : public VideoBackend {
  public:
   bool OpenDisplay(bool fullScreen, int width, int height, const std::string& title) override;
   void CloseDisplay() override;
-  bool Show(const Surface& picture) override;
+  bool Show(const Surface& picture, const std::vector<Rect>& changed) override;
   void PollEvents() override;
   void WaitEvents(int ms) override;
   void SetTitle(const std::string& title) override {
@@ -35,15 +37,14 @@ class SdlBackend final : public VideoBackend {
   void TranslateKey(const SDL_KeyboardEvent& event);
   void MouseAt(int x, int y);
   void Repaint();
+  bool MakePresenter();
 
   std::unique_ptr<SdlSubsystem> video_;
   std::unique_ptr<Gamepads> pads_;
   SdlWindow window_;
-  SdlRenderer renderer_;
-  SdlTexture texture_;
+  std::unique_ptr<Presenter> presenter_;
   int width_ = 800, height_ = 600;
   bool altAlone_ = false;
-  bool hasPicture_ = false;  // the texture holds a shown picture
   std::string error_;
 };
 
@@ -54,8 +55,10 @@ bool SdlBackend::EnsureVideo() {
     error_ = SDL_GetError();
     return false;
   }
+  TraceStep("video started");
   // Without controller support the game is played as before; not a reason to stop.
   pads_ = std::make_unique<Gamepads>();
+  TraceStep("game controllers started");
   return true;
 }
 
@@ -85,16 +88,8 @@ bool SdlBackend::OpenDisplay(bool fullScreen, int width, int height, const std::
     ScreenSize(&windowW, &windowH);
   }
   window_.reset(SDL_CreateWindow(title.c_str(), x, y, windowW, windowH, flags));
-  if (window_) {
-    renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_PRESENTVSYNC));
-    if (!renderer_) renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
-  }
-  if (renderer_) {
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-    texture_.reset(SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_RGB565,
-                                     SDL_TEXTUREACCESS_STREAMING, width, height));
-  }
-  if (!texture_) {
+  TraceStep("window created");
+  if (!window_ || !MakePresenter()) {
     error_ = SDL_GetError();
     CloseDisplay();
     return false;
@@ -103,34 +98,36 @@ bool SdlBackend::OpenDisplay(bool fullScreen, int width, int height, const std::
   return true;
 }
 
+// The cheapest way that works on this window, in the order PresentOrder gives.
+bool SdlBackend::MakePresenter() {
+  for (PresentKind kind : PresentOrder()) {
+    if (kind == PresentKind::Framebuffer)
+      presenter_ = MakeFramebufferPresenter(window_.get(), width_, height_);
+    else
+      presenter_ = MakeRendererPresenter(window_.get(), width_, height_,
+                                         kind == PresentKind::Accelerated);
+    if (presenter_) {
+      std::string step = std::string("presenting through the ") + PresentName(kind);
+      TraceStep(step.c_str());
+      return true;
+    }
+  }
+  return false;
+}
+
 void SdlBackend::CloseDisplay() {
-  hasPicture_ = false;
-  texture_.reset();
-  renderer_.reset();
+  presenter_.reset();
   window_.reset();
 }
 
-bool SdlBackend::Show(const Surface& picture) {
-  if (!texture_) return false;
-  if (SDL_UpdateTexture(texture_.get(), nullptr, picture.pixels(), picture.pitch()) != 0)
-    return false;
-  hasPicture_ = true;
-  Repaint();
-  return true;
+bool SdlBackend::Show(const Surface& picture, const std::vector<Rect>& changed) {
+  return presenter_ && presenter_->Update(picture, changed);
 }
 
-// The texture keeps the last picture, so an uncovered or resized window is painted again
+// The presenter keeps the last picture, so an uncovered or resized window is painted again
 // even while the game, inactive, presents nothing.
 void SdlBackend::Repaint() {
-  if (!texture_ || !hasPicture_) return;
-  int outW = 0, outH = 0;
-  SDL_GetRendererOutputSize(renderer_.get(), &outW, &outH);
-  PictureBox box = FitPicture(outW, outH, width_, height_);
-  SDL_Rect target{box.x, box.y, box.width, box.height};
-  SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
-  SDL_RenderClear(renderer_.get());
-  SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, &target);
-  SDL_RenderPresent(renderer_.get());
+  if (presenter_) presenter_->Repaint();
 }
 
 void SdlBackend::PollEvents() {

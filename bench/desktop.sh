@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# Desktop figures, run by hand (not a test): starts the game three times under a virtual X
+# server without a window manager and prints, per run and as the median, exec to window
+# mapped, exec to painted board, RSS at 5 s, idle CPU over 10 s in an 800x600 window, a
+# 1280x1024 one and full screen, CPU while the mouse sweeps the board, and the frames the
+# game ran in 10 s. Klickety's figures are printed beside them when it is installed.
+#
+#   bench/desktop.sh [BUILD_DIR]      (default: build; ZORBIT=path overrides the program)
+#   DISPLAY_NUMBER=73 RUNS=3 SECONDS_PER_FIGURE=10
+#
+# CPU is the process's own utime+stime from /proc (all its threads), in % of one core.
+set -u
+export PATH="$PATH:/usr/games"
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$here/build}
+zorbit=${ZORBIT:-$build/zorbit}
+data=${ZORBIT_DATA:-$build/game}
+runs=${RUNS:-3}
+span=${SECONDS_PER_FIGURE:-10}
+number=${DISPLAY_NUMBER:-73}
+work=$(mktemp -d)
+trap 'cleanup' EXIT
+tick=$(getconf CLK_TCK)
+
+cc -O2 -o "$work/xprobe" "$here/bench/xprobe.c" -lX11 || exit 1
+probe=$work/xprobe
+
+Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xpid=$!
+export DISPLAY=":$number"
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done 2>/dev/null
+sleep 0.5
+
+started=()
+cleanup() {
+  for p in "${started[@]}"; do kill "$p" 2>/dev/null; done
+  kill "$xpid" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
+
+# % of one core that process $1 used over $span seconds (while $2..., if given, runs).
+cpu_over() {
+  local pid=$1 before after
+  shift
+  before=$(cpu_ticks "$pid")
+  if [ $# -gt 0 ]; then "$@"; else sleep "$span"; fi
+  after=$(cpu_ticks "$pid")
+  awk -v a="$after" -v b="$before" -v t="$tick" -v s="$span" \
+    'BEGIN { printf "%.1f", (a - b) * 100 / t / s }'
+}
+
+rss_mib() { awk '/^VmRSS/ {printf "%.0f", $2 / 1024}' "/proc/$1/status" 2>/dev/null; }
+
+# The pid of the program itself when it runs under a helper (dbus-run-session).
+real_pid() {
+  local pid=$1 name=$2 child
+  for _ in $(seq 50); do
+    child=$(ps -o pid= --ppid "$pid" -o comm= 2>/dev/null | awk -v n="$name" '$2 == n {print $1}')
+    [ -n "$child" ] && { echo "$child"; return; }
+    [ "$(ps -o comm= -p "$pid" 2>/dev/null)" = "$name" ] && { echo "$pid"; return; }
+    sleep 0.1
+  done
+  echo "$pid"
+}
+
+frames_in_span() {  # the last frame count the game's trace printed
+  grep -o 'frames [0-9]*' "$1" | tail -1 | awk '{print $2}'
+}
+
+# One run of one program: prints "mapped painted rss idle800 idle1280 sweep frames".
+measure() {
+  local kind=$1 log=$work/$kind.log title pid mapped painted wid rss idle big sweep frames
+  local -a command
+  if [ "$kind" = zorbit ]; then
+    title=Zorbit
+    command=(env ZORBIT_TRACE=1 "$zorbit" --data "$work/game")
+  else
+    title=Klickety
+    command=(env XDG_RUNTIME_DIR="$work/runtime" dbus-run-session -- klickety)
+  fi
+  read -r pid mapped painted wid < <("$probe" launch "$title" -- "${command[@]}" 2>"$log")
+  started+=("$pid")
+  local app
+  app=$(real_pid "$pid" "$kind")
+  sleep "$(awk -v p="$painted" 'BEGIN { s = 5 - p / 1000; print s > 0 ? s : 0 }')"
+  rss=$(rss_mib "$app")
+  xdotool windowsize "$wid" 800 600 2>/dev/null; sleep 1
+  idle=$(cpu_over "$app")
+  frames=$( [ "$kind" = zorbit ] && frames_in_span "$log" || echo -)
+  xdotool windowsize "$wid" 1280 1024 2>/dev/null; sleep 1
+  big=$(cpu_over "$app")
+  xdotool windowsize "$wid" 800 600 2>/dev/null; sleep 1
+  sweep=$(cpu_over "$app" "$probe" sweep "$wid" "$span")
+  kill "$app" "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
+  echo "$mapped $painted $rss $idle $big $sweep ${frames:--}"
+}
+
+# Full screen (the game only): idle and sweeping CPU.
+measure_full() {
+  local log=$work/full.log pid mapped painted wid
+  read -r pid mapped painted wid < <("$probe" launch Zorbit -- env ZORBIT_TRACE=1 "$zorbit" --data "$work/full" 2>"$log")
+  started+=("$pid")
+  sleep 2
+  local idle sweep
+  idle=$(cpu_over "$pid")
+  sweep=$(cpu_over "$pid" "$probe" sweep "$wid" "$span")
+  kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
+  echo "$idle $sweep"
+}
+
+median() { printf '%s\n' "$@" | grep -v '^-$' | sort -g | awk '{v[NR]=$1} END {if (NR) print v[int((NR+1)/2)]; else print "-"}'; }
+
+mkdir -m 700 "$work/runtime"
+# The game plays in copies of its data: one windowed, one full screen.
+cp -r "$data" "$work/game"
+cp -r "$data" "$work/full"
+printf '[setup]\nfullscreen=1\n' >"$work/full/setup.ini"
+declare -A figures
+programs=(zorbit)
+command -v klickety >/dev/null && command -v dbus-run-session >/dev/null && programs+=(klickety)
+for run in $(seq "$runs"); do
+  for kind in "${programs[@]}"; do
+    read -r -a f < <(measure "$kind")
+    for i in 0 1 2 3 4 5 6; do figures[$kind,$i]+="${f[$i]} "; done
+    echo "run $run $kind: ${f[*]}" >&2
+  done
+  read -r -a f < <(measure_full)
+  figures[zorbit,7]+="${f[0]} "
+  figures[zorbit,8]+="${f[1]} "
+  echo "run $run zorbit full screen: ${f[*]}" >&2
+done
+
+names=("exec to window mapped (ms)" "exec to board painted (ms)" "RSS 5 s after start (MiB)"
+       "CPU idle, 800x600 window (% core)" "CPU idle, 1280x1024 window (% core)"
+       "CPU while the mouse sweeps (% core)" "frames in ${span} s, idle 800x600"
+       "CPU idle, full screen (% core)" "CPU sweeping, full screen (% core)")
+printf '| figure | Zorbit (median; runs) | Klickety (median; runs) |\n|---|---|---|\n'
+for i in 0 1 2 3 4 5 6 7 8; do
+  z=${figures[zorbit,$i]:-}
+  k=${figures[klickety,$i]:-}
+  # shellcheck disable=SC2086
+  printf '| %s | %s (%s) | %s |\n' "${names[$i]}" "$(median $z)" "${z% }" \
+    "$([ -n "$k" ] && echo "$(median $k) (${k% })" || echo -)"
+done
