@@ -87,6 +87,8 @@ measure() {
   app=$(real_pid "$pid" "$kind")
   sleep "$(awk -v p="$painted" 'BEGIN { s = 5 - p / 1000; print s > 0 ? s : 0 }')"
   rss=$(rss_mib "$app")
+  # No window manager gives the focus: without it a game may pause as an inactive window.
+  xdotool windowfocus "$wid" 2>/dev/null
   xdotool windowsize "$wid" 800 600 2>/dev/null; sleep 1
   idle=$(cpu_over "$app")
   frames=$( [ "$kind" = zorbit ] && frames_in_span "$log" || echo -)
@@ -94,7 +96,7 @@ measure() {
   big=$(cpu_over "$app")
   xdotool windowsize "$wid" 800 600 2>/dev/null; sleep 1
   sweep=$(cpu_over "$app" "$probe" sweep "$wid" "$span")
-  kill "$app" "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
+  kill "$app" "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; sleep 1
   echo "$mapped $painted $rss $idle $big $sweep ${frames:--}"
 }
 
@@ -103,11 +105,12 @@ measure_full() {
   local log=$work/full.log pid mapped painted wid
   read -r pid mapped painted wid < <("$probe" launch Zorbit -- env ZORBIT_TRACE=1 "$zorbit" --data "$work/full" 2>"$log")
   started+=("$pid")
+  xdotool windowfocus "$wid" 2>/dev/null
   sleep 2
   local idle sweep
   idle=$(cpu_over "$pid")
   sweep=$(cpu_over "$pid" "$probe" sweep "$wid" "$span")
-  kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
+  kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; sleep 1
   echo "$idle $sweep"
 }
 

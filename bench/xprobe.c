@@ -27,7 +27,17 @@ static void Sleep(int ms) {
 
 static int Viewable(Display* d, Window w);
 
-/* A mapped top-level window whose name contains the title, or 0. */
+/* Windows that were there before the launch (one of a run just ended may linger). */
+static Window old[64];
+static int oldCount = 0;
+
+static int Old(Window w) {
+  for (int i = 0; i < oldCount; ++i)
+    if (old[i] == w) return 1;
+  return 0;
+}
+
+/* A new mapped top-level window whose name contains the title, or 0. */
 static Window FindWindow(Display* d, const char* title) {
   Window root = DefaultRootWindow(d), parent, *children = NULL, found = 0;
   unsigned int n = 0;
@@ -38,7 +48,8 @@ static Window FindWindow(Display* d, const char* title) {
     Atom utf8 = XInternAtom(d, "_NET_WM_NAME", False);
     if ((XGetTextProperty(d, children[i], &name, utf8) || XGetWMName(d, children[i], &name)) &&
         name.value) {
-      if (strstr((const char*)name.value, title) && Viewable(d, children[i])) found = children[i];
+      if (strstr((const char*)name.value, title) && !Old(children[i]) && Viewable(d, children[i]))
+        found = children[i];
       XFree(name.value);
     }
   }
@@ -82,6 +93,7 @@ static int Launch(const char* title, char** argv) {
   Display* d = XOpenDisplay(NULL);
   if (!d) return 1;
   XSetErrorHandler(IgnoreErrors);
+  for (Window w; oldCount < 64 && (w = FindWindow(d, title)) != 0;) old[oldCount++] = w;
   double start = NowMs();
   pid_t pid = fork();
   if (pid == 0) {

@@ -5,7 +5,7 @@ set -euo pipefail
 PACKAGES=(cmake ninja-build g++ pkg-config libsdl2-dev libmpg123-dev libfreetype-dev
           fonts-dejavu-core libmp3lame-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev)
 if [ "${1:-}" = "--test" ]; then
-  PACKAGES+=(xvfb xauth xdotool clang libclang-rt-14-dev sox)
+  PACKAGES+=(xvfb xauth xdotool x11-apps clang libclang-rt-14-dev sox)
   # Packaging and its checks: cpack's dependency list, the menu entry, metadata and man pages.
   PACKAGES+=(dpkg-dev file desktop-file-utils appstream man-db)
 fi

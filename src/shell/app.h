@@ -19,7 +19,7 @@ extern int ScreenWidth, ScreenHeight;  // 800 x 600 once the window exists
 extern DirectDraw* DirectDrawObject;
 extern Surface* BackSurface;     // everything draws here
 extern char CommandLine[256];    // the launcher's folder
-extern float FramesPerSecond;    // the target rate; motion code divides by it
+extern float FramesPerSecond;    // the rate the loop keeps; motion code divides by it
 
 // Empties the message queue. 1 when the application must quit, else 0.
 int PumpMessages();

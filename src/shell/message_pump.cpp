@@ -8,8 +8,37 @@
 #include "shell/mouse_state.h"
 
 namespace {
+
 int frameDeadline = 0;
+
+// The rate the paced loop really keeps, counted over windows of a second of ticks. A gap
+// of a quarter second or more (the window was inactive, a dialog ran its own loop) starts
+// a new window instead of counting as slow frames.
+struct RateMeter {
+  int windowStart = 0;
+  int lastPass = 0;
+  int passes = -1;  // -1: no window open
+  float rate = 0.0f;
+};
+RateMeter meter;
+
+void CountPass(int now) {
+  if (meter.passes < 0 || now - meter.lastPass >= 250) {
+    meter.windowStart = now;
+    meter.passes = 0;
+  } else {
+    ++meter.passes;
+  }
+  meter.lastPass = now;
+  const int elapsed = now - meter.windowStart;
+  if (elapsed >= 1000) {
+    meter.rate = static_cast<float>(meter.passes) * 1000.0f / static_cast<float>(elapsed);
+    meter.windowStart = now;
+    meter.passes = 0;
+  }
 }
+
+}  // namespace
 
 int PumpMessages() {
   MSG message;
@@ -54,7 +83,10 @@ void LimitFrameRate(int fps) {
     CatchUpTicks();
   }
   frameDeadline = GetTicks() + period;
-  FramesPerSecond = static_cast<float>(fps);
+  CountPass(GetTicks());
+  // Motion is scaled by the rate the loop really keeps; the target stands in until the
+  // first second has been measured.
+  FramesPerSecond = meter.rate > 0.0f ? meter.rate : static_cast<float>(fps);
   if (ShowFrameRate) {
     char text[32];
     std::snprintf(text, sizeof(text), "%5.2f", FramesPerSecond);
@@ -62,4 +94,7 @@ void LimitFrameRate(int fps) {
   }
 }
 
-void ResetFrameDeadline() { frameDeadline = 0; }
+void ResetFrameDeadline() {
+  frameDeadline = 0;
+  meter = RateMeter{};
+}

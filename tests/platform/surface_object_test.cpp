@@ -90,3 +90,36 @@ TEST(DirectDraw, CreatesDisplayFormatOrAskedForPalettisedSurfaces) {
 }
 
 }  // namespace
+
+TEST(Surface, TrackedSurfacesKeepWhereTheyWereDrawnOnAndSwapItWithThePixels) {
+  Surface* a = Surface::Create(100, 50, 16);
+  Surface* b = Surface::Create(100, 50, 16);
+  BltFx fx;
+  Rect area{10, 10, 20, 20};
+  a->Blt(&area, nullptr, nullptr, DDBLT_COLORFILL, &fx);
+  EXPECT_TRUE(a->TakeDamage().empty());  // untracked surfaces note nothing
+  a->TrackDamage(true);
+  b->TrackDamage(true);
+  a->Blt(&area, nullptr, nullptr, DDBLT_COLORFILL, &fx);
+  Rect refused{-5, 0, 10, 10};
+  a->Blt(&refused, nullptr, nullptr, DDBLT_COLORFILL, &fx);  // not drawn, not noted
+  a->NoteDamage(Rect{90, 40, 200, 200});                     // clipped to the surface
+  a->SwapContents(*b);
+  EXPECT_TRUE(a->TakeDamage().empty());
+  std::vector<Rect> noted = b->TakeDamage();
+  ASSERT_EQ(noted.size(), 2u);
+  EXPECT_EQ(noted[0].left, 10);
+  EXPECT_EQ(noted[1].right, 100);
+  EXPECT_EQ(noted[1].bottom, 50);
+  EXPECT_TRUE(b->TakeDamage().empty());
+  // Past a few dozen areas one box holds them all.
+  for (int i = 0; i < 100; ++i) a->NoteDamage(Rect{i, i / 2, i + 1, i / 2 + 1});
+  noted = a->TakeDamage();
+  ASSERT_LT(noted.size(), 100u);
+  EXPECT_EQ(noted.front().left, 0);
+  EXPECT_EQ(noted.front().top, 0);
+  EXPECT_GE(noted.front().right, 64);
+  EXPECT_EQ(noted.back().right, 100);
+  a->Release();
+  b->Release();
+}

@@ -3,6 +3,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/backend.h"
 #include "platform/clock.h"
 #include "platform/clock_internal.h"
 #include "platform/dalk.h"
@@ -159,29 +160,93 @@ TEST_F(Window, AnIdleLoopStillSeesTimeMove) {
   EXPECT_GT(ClockNowMs(), before);
 }
 
-TEST_F(Window, FlipShowsTheBackAndLeavesThePictureOfTwoFlipsAgo) {
+// A headless backend that keeps the areas each present was given.
+std::vector<std::vector<Rect>> presented;
+
+class RecordingBackend final : public VideoBackend {
+ public:
+  bool OpenDisplay(bool, int, int, const std::string&) override { return true; }
+  void CloseDisplay() override {}
+  bool Show(const Surface&, const std::vector<Rect>& changed) override {
+    presented.push_back(changed);
+    return true;
+  }
+  void PollEvents() override {}
+  void WaitEvents(int) override {}
+  void SetTitle(const std::string&) override {}
+  void ShowMessage(const char*, const char*) override {}
+  void ScreenSize(int* w, int* h) override { *w = 800, *h = 600; }
+  bool IsHeadless() const override { return true; }
+};
+
+bool SameRect(const Rect& a, const Rect& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+TEST_F(Window, FlipShowsTheBackAndSendsOnlyTheAreasThatChanged) {
   ASSERT_EQ(DalkFlip(), 0);  // no display yet
+  SetVideoBackend(std::make_unique<RecordingBackend>());
+  presented.clear();
   ASSERT_EQ(DalkInitDirectX(window, 800, 600), 1);
   Surface* front = nullptr;
   Surface* back = nullptr;
   DalkGetDDInfo(&front, &back);
   ASSERT_NE(back, nullptr);
   ASSERT_NE(front, back);
-  auto paint = [back](uint16_t colour) {
-    for (int y = 0; y < 600; ++y)
-      for (int x = 0; x < 800; ++x) back->row16(y)[x] = colour;
+  auto fill = [&back](Rect area, uint16_t colour) {
+    BltFx fx;
+    fx.fillColor = colour;
+    ASSERT_EQ(back->Blt(&area, nullptr, nullptr, DDBLT_COLORFILL, &fx), DD_OK);
   };
-  paint(0x1111);
+  fill(Rect{0, 0, 800, 600}, 0x1111);
   ASSERT_EQ(DalkFlip(), 1);
   EXPECT_EQ(LastShownPicture().pixels[0], 0x1111);
-  paint(0x2222);
+  ASSERT_EQ(presented.size(), 1u);
+  ASSERT_EQ(presented[0].size(), 1u);
+  EXPECT_TRUE(SameRect(presented[0][0], Rect{0, 0, 800, 600}));  // the first shows it all
+
+  // The back now holds the picture of two flips ago (zeros): the whole screen differs from
+  // the window again although nothing was drawn on it since.
+  EXPECT_EQ(back->row16(300)[400], 0);
   ASSERT_EQ(DalkFlip(), 1);
-  EXPECT_EQ(LastShownPicture().pixels[799 * 600 - 1], 0x2222);
-  EXPECT_EQ(back->row16(300)[400], 0x1111);  // what was shown two flips ago
-  EXPECT_EQ(front->row16(0)[0], 0x2222);
+  ASSERT_EQ(presented.size(), 2u);
+  ASSERT_EQ(presented[1].size(), 1u);
+  EXPECT_TRUE(SameRect(presented[1][0], Rect{0, 0, 800, 600}));
+  EXPECT_EQ(LastShownPicture().pixels[0], 0);
+
+  // Both buffers now hold the same picture: drawing the same pixels again sends nothing,
+  // and a changed pixel inside a large fill sends just that pixel, on this flip and the next
+  // (whose back has yet to learn it).
+  fill(Rect{0, 0, 800, 600}, 0x1111);
+  ASSERT_EQ(DalkFlip(), 1);
+  fill(Rect{0, 0, 800, 600}, 0x1111);
+  ASSERT_EQ(DalkFlip(), 1);
+  fill(Rect{100, 100, 300, 200}, 0x1111);
+  ASSERT_EQ(DalkFlip(), 1);
+  EXPECT_TRUE(presented.back().empty());
+  fill(Rect{100, 100, 300, 200}, 0x1111);
+  back->Lock(nullptr, nullptr, 0, nullptr);  // refused: no description to fill in
+  SurfaceDesc desc;
+  Rect pixel{250, 150, 251, 151};
+  ASSERT_EQ(back->Lock(&pixel, &desc, 0, nullptr), DD_OK);
+  *static_cast<uint16_t*>(desc.memory) = 0x2222;
+  back->Unlock(&pixel);
+  ASSERT_EQ(DalkFlip(), 1);
+  ASSERT_EQ(presented.back().size(), 1u);
+  EXPECT_TRUE(SameRect(presented.back()[0], pixel));
+  EXPECT_EQ(LastShownPicture().pixels[150 * 800 + 250], 0x2222);
+  ASSERT_EQ(DalkFlip(), 1);
+  ASSERT_EQ(presented.back().size(), 1u);
+  EXPECT_TRUE(SameRect(presented.back()[0], pixel));  // back to the picture before
+  EXPECT_EQ(LastShownPicture().pixels[150 * 800 + 250], 0x1111);
+  ASSERT_EQ(DalkFlip(), 1);  // the other buffer still holds the changed pixel
+  ASSERT_EQ(presented.back().size(), 1u);
+  EXPECT_EQ(LastShownPicture().pixels[150 * 800 + 250], 0x2222);
+
   Surface* sameBack = nullptr;
   DalkGetDDInfo(nullptr, &sameBack);
   EXPECT_EQ(sameBack, back);  // the same object, as the redraw list expects
+  SetVideoBackend(MakeHeadlessBackend());
 }
 
 TEST_F(Window, PresentingWithoutWaitingMovesTimeAndTheRateIsMeasured) {
@@ -201,11 +266,18 @@ TEST_F(Window, PrintStringDrawsClippedText) {
   ASSERT_EQ(DalkInitDirectX(window, 800, 600), 1);
   Surface* back = nullptr;
   DalkGetDDInfo(nullptr, &back);
+  ASSERT_EQ(DalkFlip(), 1);
   DalkPrintString("100.00", 580, 0);
   int lit = 0;
   for (int y = 0; y < 8; ++y)
     for (int x = 580; x < 580 + 48; ++x) lit += back->row16(y)[x] == 0xFFFF;
   EXPECT_GT(lit, 20);
+  ASSERT_EQ(DalkFlip(), 1);  // the text reaches the window, drawn pixels only
+  int shown = 0;
+  for (int y = 0; y < 8; ++y)
+    for (int x = 580; x < 580 + 48; ++x) shown += LastShownPicture().pixels[y * 800 + x] == 0xFFFF;
+  EXPECT_EQ(shown, lit);
+  DalkGetDDInfo(nullptr, &back);
   for (int x = 0; x < 580; ++x) EXPECT_EQ(back->row16(3)[x], 0);
   DalkPrintString("edge", 790, 596);  // partly off the surface: no harm
   DalkPrintString("\x01\xff", -4, -4);
