@@ -89,7 +89,7 @@ ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0" SDL_AUDIODRIVER=dummy "$exe" --d
   --seed 1 --script "$dir/s.txt" --max-ms 60000 >"$dir/log.txt" 2>&1 &
 pid=$!
 for i in $(seq 300); do [ -s "$dir/window.bmp" ] && break; sleep 0.05; done
-sleep 0.3
+sleep 0.5
 wid=$(xdotool search --name '^Zorbit' | head -1)
 xwd -silent -id "$wid" >"$dir/window.xwd"
 wait $pid
@@ -109,9 +109,11 @@ TEST(SdlWindow, TheWindowShowsExactlyTheHeadlessPicture) {
   fs::copy(data, dir / "game", fs::copy_options::recursive);
   // Nothing on the picture may depend on how fast the real run started or ran: no pop
   // (rising scores move by the measured frame rate), and the clock, which starts before the
-  // pictures load, has counted exactly one second in both runs at 1.8 s.
+  // pictures load, has counted exactly one second in both runs from 1.9 s to 1.95 s (if
+  // the real run took less than 0.95 s to start its clock). The screenshot is taken at a
+  // present, so the game is deactivated only after one more.
   const std::string script =
-      "wait 1500\nmove 170 20\nwait 300\nscreenshot SHOT\ndeactivate\nwait 3000\n";
+      "wait 1500\nmove 170 20\nwait 400\nscreenshot SHOT\nwait 50\ndeactivate\nwait 3000\n";
   auto scriptFor = [&](const std::string& shot) {
     std::string s = script;
     s.replace(s.find("SHOT"), 4, dir / shot);
@@ -130,13 +132,10 @@ TEST(SdlWindow, TheWindowShowsExactlyTheHeadlessPicture) {
   ASSERT_EQ(std::system(command.c_str()), 0) << dir.Read("hlog.txt");
 
   Picture headless = FromBmp(dir.Read("headless.bmp"));
-  Picture shown = FromBmp(dir.Read("window.bmp"));
   Picture window = FromXwd(dir.Read("window.xwd"));
   ASSERT_EQ(headless.width, 800);
   ASSERT_EQ(headless.height, 600);
-  // The game drew the same picture in both runs...
-  EXPECT_TRUE(shown.pixels == headless.pixels) << dir.Read("log.txt");
-  // ...and the window shows exactly it.
+  // The picture the window holds once the game stopped is the headless one.
   ASSERT_EQ(window.width, 800);
   ASSERT_EQ(window.height, 600);
   size_t differing = 0;
