@@ -85,7 +85,7 @@ measure() {
   started+=("$pid")
   local app
   app=$(real_pid "$pid" "$kind")
-  sleep "$(awk -v p="$painted" 'BEGIN { s = 5 - p / 1000; print s > 0 ? s : 0 }')"
+  sleep "$(awk -v p="$painted" 'BEGIN { s = 5 - p / 1000; print (s > 0 ? s : 0) }')"
   rss=$(rss_mib "$app")
   # No window manager gives the focus: without it a game may pause as an inactive window.
   xdotool windowfocus "$wid" 2>/dev/null
