@@ -198,6 +198,8 @@ TEST_F(RoundEndGame, WithoutADataFolderTheScoreLandsInThePlayersFolderAndNothing
   fs::copy_file(program, dir.File("usr/games/zorbit"));
   fs::permissions(dir.File("usr/games/zorbit"), fs::perms::owner_all);
   fs::copy(Data(), dir.File("usr/share/zorbit"), fs::copy_options::recursive);
+  // A damaged table among the shared data is neither moved nor written over.
+  WriteWholeFile(dir.File("usr/share/zorbit/hiscore.dat"), "damaged");
   const std::string player = dir.File("xdg/zorbit/game");
   fs::create_directories(player);
   WriteWholeFile(player + "/setup.ini", "[default]\ngametime=3\n");
@@ -217,7 +219,8 @@ TEST_F(RoundEndGame, WithoutADataFolderTheScoreLandsInThePlayersFolderAndNothing
   size_t shipped = 0, installed = 0;
   for (auto& e : fs::recursive_directory_iterator(Data())) shipped += e.is_regular_file();
   for (auto& e : fs::recursive_directory_iterator(dir.File("usr"))) installed += e.is_regular_file();
-  EXPECT_EQ(installed, shipped + 1);  // the data and the program, nothing more
+  EXPECT_EQ(installed, shipped + 2);  // the data and the program, nothing more
+  EXPECT_EQ(ReadWholeFile(dir.File("usr/share/zorbit/hiscore.dat")), "damaged");
   EXPECT_FALSE(fs::exists(dir.File("home")));
 }
 
