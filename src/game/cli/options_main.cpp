@@ -30,7 +30,7 @@ void Usage(FILE* out) {
                "folder, ${XDG_DATA_HOME:-~/.local/share}/zorbit/game).\n"
                "  --player N   make player N (1 to 8) the current player; the edits below\n"
                "               apply to that player (default: the current player)\n"
-               "  --name, --address, --email   set a field (at most 63 characters)\n"
+               "  --name, --address, --email   set a field (at most 63 bytes)\n"
                "  --send Y|N   whether the player's details may be sent\n"
                "  --reset      give the player a fresh profile; --reset-all: every player\n"
                "  --list       show the current player and all eight profiles\n"
@@ -52,7 +52,7 @@ bool ValidField(const std::string& value, const char* what) {
     return false;
   }
   if (value.size() > 63) {
-    std::fprintf(stderr, "zorbit-options: %s is longer than 63 characters\n", what);
+    std::fprintf(stderr, "zorbit-options: %s is longer than 63 bytes\n", what);
     return false;
   }
   return true;
@@ -144,7 +144,7 @@ bool Edit(PlayerProfiles& store, const Request& r, int i) {
 }
 
 int CannotWrite() {
-  std::fprintf(stderr, "zorbit-options: could not write ../options.ini\n");
+  std::fprintf(stderr, "zorbit-options: could not write %s\n", MapPath(kOptionsFile).c_str());
   return 1;
 }
 
