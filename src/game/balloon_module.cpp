@@ -77,6 +77,7 @@ void BalloonModule::Open(DirectDraw* dd, Surface* surface) {
   LoadDisplaySprites();
   LoadSounds();
   RegisterRoundStateDump();
+  RegisterHallOfFameEntries(StandingHallOfFame);
   TheBalloonState.NewRound();
 }
 

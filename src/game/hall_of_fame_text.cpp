@@ -75,6 +75,16 @@ std::string HallOfFameJson(const HighScoreTable& table) {
   return out + "]";
 }
 
+std::vector<HallOfFameEntry> StandingHallOfFame() {
+  std::vector<HallOfFameEntry> entries;
+  HighScoreTable table;
+  table.Init(kHallOfFameSize);
+  if (!table.Read("hiscore.dat")) return entries;
+  for (int i = 0; const HighScoreRecord* r = table.Record(i); ++i)
+    entries.push_back({r->text, r->score});
+  return entries;
+}
+
 int PrintHallOfFame(FILE* out) {
   HighScoreTable table;
   table.Init(kHallOfFameSize);
@@ -96,7 +106,10 @@ int PrintHallOfFame(FILE* out) {
   for (int i = 0; const HighScoreRecord* r = table.Record(i); ++i) {
     if (r->score == 0 && r->text[0] == '\0') continue;  // never filled
     std::string name = PrintableField(r->text, ':');
-    std::fprintf(out, "%4d  %10d  %s\n", i + 1, r->score, name.c_str());
+    std::string replay = ReplayForHallOfFameEntry(r->text, r->score);
+    std::fprintf(out, "%4d  %10d  %s", i + 1, r->score, name.c_str());
+    if (!replay.empty()) std::fprintf(out, "  (replay: %s)", replay.c_str());
+    std::fputc('\n', out);
     ++shown;
   }
   if (shown == 0) std::fprintf(out, "The hall of fame is empty.\n");

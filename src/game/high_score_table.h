@@ -8,6 +8,9 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
+
+#include "platform/replay.h"
 
 struct HighScoreRecord {
   char text[256];  // NUL-terminated; bytes after the terminator mean nothing
@@ -78,6 +81,8 @@ int KeepUnreadableTable(const char* path, int32_t count);
 // as a table for `--scores`.
 // 1 when the file was read, else 0 (the message says why).
 int PrintHallOfFame(FILE* out);
+// The entries of "hiscore.dat" in the current folder (none when it cannot be read).
+std::vector<HallOfFameEntry> StandingHallOfFame();
 
 // Writes size bytes to a file beside path and replaces path with it only once it is
 // complete and on disk. 1 on success; on failure the old file is left as it was and error

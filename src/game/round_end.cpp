@@ -6,6 +6,7 @@
 #include "game/balloon_module.h"
 #include "game/balloon_state.h"
 #include "platform/file_replace.h"
+#include "platform/replay.h"
 #include "platform/win.h"
 #include "shell/app.h"
 #include "shell/dialog_screen.h"
@@ -108,6 +109,8 @@ int OfferToHallOfFame(char* buffer) {
     TellSaveFailed(error);
     return 1;
   }
+  // The running recording becomes this entry's replay.
+  ReplayNoteHallOfFameEntry(buffer, TheBalloonState.GetScore());
   return HallOfFamePicture();
 }
 

@@ -12,6 +12,7 @@
 #include "platform/font8x8.h"
 #include "platform/input.h"
 #include "platform/present_internal.h"
+#include "platform/replay_session.h"
 #include "platform/shown_diff.h"
 #include "platform/trace.h"
 #include "platform/window_internal.h"
@@ -191,7 +192,7 @@ void DalkPrintString(const char* text, int x, int y) {
   }
 }
 
-float DalkGetFPS() { return display.fps; }
+float DalkGetFPS() { return replay::FrameRate(display.fps); }
 
 void DalkFreeFont() {}
 

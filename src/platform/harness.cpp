@@ -15,11 +15,14 @@
 #include "platform/clock.h"
 #include "platform/clock_internal.h"
 #include "platform/file_replace.h"
+#include "platform/host_input.h"
 #include "platform/input.h"
 #include "platform/install_folders.h"
 #include "platform/options_internal.h"
 #include "platform/paths.h"
 #include "platform/present_internal.h"
+#include "platform/replay_folder.h"
+#include "platform/replay_session.h"
 #include "platform/script_player.h"
 #include "platform/trace.h"
 #include "platform/win.h"
@@ -83,7 +86,7 @@ void WatchMaxTime(uint32_t limit) {
   ClockAddListener([limit, posted = false](uint32_t now) mutable {
     if (now >= limit && !posted) {
       posted = true;
-      PostToMainWindow(WM_CLOSE, 0, 0);
+      DeliverHostInput({ReplayKind::Close});  // recorded like any close
     }
     if (now >= limit + kCloseGraceMs) {
       std::fprintf(stderr, "the game did not close %u ms after --max-ms; stopping it\n",
@@ -98,6 +101,7 @@ void WatchMaxTime(uint32_t limit) {
 // The platform back to its start-of-run state.
 void ResetPlatform(bool headless) {
   // A window that WinMain left behind is dropped without WM_DESTROY: the shell has returned.
+  replay::Reset();
   ClockReset(headless);
   ResetDisplay();
   Video().CloseDisplay();
@@ -133,12 +137,27 @@ void UseInstalledFolders() {
   if (!data.empty() && !player.empty()) SetFileFolders(player, data);
 }
 
+bool LoadReplay(const std::string& path, ReplayLog* log) {
+  std::string text;
+  if (!ReadHostFile(path, kReplayMaxBytes, &text)) {
+    std::fprintf(stderr, "zorbit: cannot read the replay %s (missing, unreadable or too large)\n",
+                 path.c_str());
+    return false;
+  }
+  std::string error;
+  if (!ReadReplay(text, replay::GameVersion(), log, &error)) {
+    std::fprintf(stderr, "zorbit: %s: %s\n", path.c_str(), error.c_str());
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 const PlatformOptions& GetPlatformOptions() { return options; }
 
 unsigned PlatformSeedTime() {
-  return options.hasSeed ? options.seed : static_cast<unsigned>(std::time(nullptr));
+  return replay::Seed(options.hasSeed ? options.seed : static_cast<unsigned>(std::time(nullptr)));
 }
 
 void RegisterStateDump(std::function<std::string()> dump) { stateDump = std::move(dump); }
@@ -146,6 +165,7 @@ void RegisterStateDump(std::function<std::string()> dump) { stateDump = std::mov
 std::string CurrentStateDump() { return stateDump ? stateDump() : std::string("{}"); }
 
 void HarnessBeforeTeardown() {
+  replay::BeforeTeardown();
   if (player) player->Flush();
   WriteDumpAtExit();
 }
@@ -175,9 +195,13 @@ int PlatformMain(int argc, char** argv) {
   options.script = Absolute(startFolder, options.script);
   options.audioOut = Absolute(startFolder, options.audioOut);
   options.dumpAtExit = Absolute(startFolder, options.dumpAtExit);
+  options.record = Absolute(startFolder, options.record);
+  options.replay = Absolute(startFolder, options.replay);
 
   std::vector<ScriptEvent> events;
   if (!options.script.empty() && !LoadScript(&events)) return 2;
+  ReplayLog recorded;
+  if (!options.replay.empty() && !LoadReplay(options.replay, &recorded)) return 2;
   if (!options.dataDir.empty() && ::chdir(options.dataDir.c_str()) != 0) {
     std::fprintf(stderr, "zorbit: cannot enter the data folder %s\n", options.dataDir.c_str());
     return 2;
@@ -193,6 +217,12 @@ int PlatformMain(int argc, char** argv) {
     });
   }
   if (options.maxMs >= 0) WatchMaxTime(static_cast<uint32_t>(options.maxMs));
+  if (!options.replay.empty()) {
+    replay::BeginPlaying(std::move(recorded), !options.headless);
+  } else if (!options.scores && (!options.record.empty() || !options.headless)) {
+    // Every round in the window is kept in replays/; --record also writes where it says.
+    replay::BeginRecording(options.record, !options.headless, 0);
+  }
 
   char commandLine[256];
   std::snprintf(commandLine, sizeof commandLine, "%s", options.commandLine.c_str());
@@ -201,6 +231,8 @@ int PlatformMain(int argc, char** argv) {
 
   // A run whose screenshots, dumps or sound were lost has not done what it was asked.
   if (!FinishOutputs() && exitCode == 0) exitCode = 1;
+  // A replay that drifted from its recording (it said where) did not do what it promised.
+  if (!replay::Finish() && exitCode == 0) exitCode = options.replay.empty() ? 1 : 4;
   ResetPlatform(options.headless);
   SetVideoBackend(MakeHeadlessBackend());
   ClearFileFolders();

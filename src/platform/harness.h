@@ -15,6 +15,8 @@ struct PlatformOptions {
   std::string dumpAtExit;     // --dump-at-exit FILE
   bool scores = false;        // --scores: print the hall of fame and exit
   bool version = false;       // -V, --version: print the version and exit
+  std::string record;         // --record FILE
+  std::string replay;         // --replay FILE
   std::string commandLine;    // the rest: the original command line, cut to 255 characters
 };
 

@@ -28,6 +28,9 @@ const char* kPlatformUsage =
     "  --audio-out FILE.wav  also write the mixed sound to FILE.wav\n"
     "  --dump-at-exit FILE   write the game's state as JSON at the end\n"
     "  --scores              print the hall of fame and exit\n"
+    "  --record FILE         record the run into FILE\n"
+    "  --replay FILE         play a recorded run again (--headless: at full speed;\n"
+    "                        in the window: space pauses, arrows change the speed)\n"
     "  -V, --version         print the version and exit\n"
     "  -h, --help            this text\n"
     "Without --data the game reads its installed data and keeps the player's files\n"
@@ -69,6 +72,10 @@ bool ParsePlatformOptions(int argc, char** argv, PlatformOptions* options, bool*
       options->scores = true;
     } else if (arg == "--data") {
       if (!value(&options->dataDir)) return false;
+    } else if (arg == "--record") {
+      if (!value(&options->record)) return false;
+    } else if (arg == "--replay") {
+      if (!value(&options->replay)) return false;
     } else if (arg == "--script") {
       if (!value(&options->script)) return false;
     } else if (arg == "--audio-out") {
@@ -95,7 +102,16 @@ bool ParsePlatformOptions(int argc, char** argv, PlatformOptions* options, bool*
       return false;
     }
   }
-  if (options->headless && options->maxMs < 0) options->maxMs = 600000;
+  if (!options->replay.empty() && !options->script.empty()) {
+    *error = "--replay plays the recorded input; it takes no --script";
+    return false;
+  }
+  if (!options->replay.empty() && !options->record.empty()) {
+    *error = "--replay and --record cannot be used together";
+    return false;
+  }
+  // A replay ends where its recording did, however long that was.
+  if (options->headless && options->maxMs < 0 && options->replay.empty()) options->maxMs = 600000;
   // The game copies it into a 256-byte buffer.
   options->commandLine = commandLine.substr(0, 255);
   return true;

@@ -1,6 +1,7 @@
 // Game paths to host paths: backslashes become slashes, and a component that exists only
 // in another letter case is found (the data was named on a case-blind file system).
 #include "platform/paths.h"
+#include "platform/replay_session.h"
 
 #include <dirent.h>
 #include <strings.h>
@@ -101,6 +102,17 @@ bool ForReading(const char* mode) {
   return std::strcmp(mode, "r") == 0 || std::strcmp(mode, "rb") == 0;
 }
 
+// A replay keeps the hall of fame in a folder of its own: the player's is never written.
+bool InSandbox(const std::string& path, std::string* mapped) {
+  const std::string& sandbox = replay::HallOfFameSandbox();
+  if (sandbox.empty()) return false;
+  std::string name = path;
+  if (name.rfind("./", 0) == 0) name.erase(0, 2);
+  if (::strcasecmp(name.c_str(), "hiscore.dat") != 0) return false;
+  *mapped = sandbox + "/hiscore.dat";
+  return true;
+}
+
 }  // namespace
 
 void SetFileFolders(const std::string& playerFolder, const std::string& dataFolder) {
@@ -114,6 +126,8 @@ void ClearFileFolders() { SetFileFolders({}, {}); }
 std::string MapPath(const char* gamePath) {
   if (!gamePath) return {};
   const std::string path = Slashes(gamePath);
+  std::string sandboxed;
+  if (InSandbox(path, &sandboxed)) return sandboxed;
   const Folders folders = CurrentFolders();
   if (path.empty() || path[0] == '/' || folders.player.empty()) return FixCase(path);
   const std::string mine = FixCase(folders.player + "/" + path);
@@ -126,6 +140,8 @@ std::string MapPath(const char* gamePath) {
 std::string MapPathForWrite(const char* gamePath) {
   if (!gamePath) return {};
   const std::string path = Slashes(gamePath);
+  std::string sandboxed;
+  if (InSandbox(path, &sandboxed)) return sandboxed;
   const Folders folders = CurrentFolders();
   if (path.empty() || path[0] == '/' || folders.player.empty()) return FixCase(path);
   const std::string target = FixCase(folders.player + "/" + path);

@@ -12,6 +12,7 @@
 #include "platform/file_replace.h"
 #include "platform/ini_document.h"
 #include "platform/paths.h"
+#include "platform/replay_session.h"
 
 namespace {
 
@@ -70,11 +71,17 @@ uint32_t GetPrivateProfileString(const char* section, const char* key, const cha
   if (!section) return CopyList(doc.Sections(), buffer, size);
   if (!key) return CopyList(doc.Keys(section), buffer, size);
   std::optional<std::string> value = doc.Get(section, key);
-  if (value) return CopyOut(*value, buffer, size);
-  std::string fallback = defaultValue ? defaultValue : "";
-  // The original drops trailing blanks of the default.
-  while (!fallback.empty() && fallback.back() == ' ') fallback.pop_back();
-  return CopyOut(fallback, buffer, size);
+  std::string result;
+  if (value) {
+    result = *value;
+  } else {
+    result = defaultValue ? defaultValue : "";
+    // The original drops trailing blanks of the default.
+    while (!result.empty() && result.back() == ' ') result.pop_back();
+  }
+  // A replay gives back what the recorded run read.
+  replay::Setting(fileName, section, key, &result);
+  return CopyOut(result, buffer, size);
 }
 
 uint32_t GetPrivateProfileInt(const char* section, const char* key, int defaultValue,

@@ -4,6 +4,7 @@
 
 #include "platform/file_replace.h"
 #include "platform/harness.h"
+#include "platform/host_input.h"
 #include "platform/input.h"
 #include "platform/present_internal.h"
 #include "platform/window_internal.h"
@@ -53,28 +54,32 @@ void ScriptPlayer::CloseWhenDone() {
   if (!ended_ || closed_ || !owed_.empty()) return;
   if (!MainWindowHandle()) return;
   closed_ = true;
-  PostToMainWindow(WM_CLOSE, 0, 0);
+  DeliverHostInput({ReplayKind::Close});
 }
 
 void ScriptPlayer::Apply(const ScriptEvent& event) {
+  // Through the host's path, so that a recording sees scripted input as it sees a window's.
   switch (event.op) {
     case ScriptOp::Move:
-      input::MouseMove(event.x, event.y);
+      DeliverHostInput({ReplayKind::Move, event.x, event.y});
       break;
     case ScriptOp::Press:
     case ScriptOp::Release:
-      input::MouseButton(event.button, event.op == ScriptOp::Press);
+      DeliverHostInput({event.op == ScriptOp::Press ? ReplayKind::Press : ReplayKind::Release,
+                        event.button});
       break;
     case ScriptOp::KeyDown:
     case ScriptOp::KeyUp:
-      input::Key(event.scanCode, event.op == ScriptOp::KeyDown);
+      DeliverHostInput({event.op == ScriptOp::KeyDown ? ReplayKind::KeyDown : ReplayKind::KeyUp,
+                        event.scanCode});
       break;
     case ScriptOp::Deactivate:
     case ScriptOp::Activate:
-      PostActivation(event.op == ScriptOp::Activate);
+      DeliverHostInput({event.op == ScriptOp::Activate ? ReplayKind::Activate
+                                                       : ReplayKind::Deactivate});
       break;
     case ScriptOp::Close:
-      PostToMainWindow(WM_CLOSE, 0, 0);
+      DeliverHostInput({ReplayKind::Close});
       break;
     default:
       break;

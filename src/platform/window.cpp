@@ -9,6 +9,7 @@
 #include "platform/backend.h"
 #include "platform/clock.h"
 #include "platform/clock_internal.h"
+#include "platform/host_input.h"
 #include "platform/input.h"
 #include "platform/win.h"
 #include "platform/window_internal.h"
@@ -79,8 +80,9 @@ void IdleIfSpinning() {
   if (progress == progressAtLastEmptyPeek) {
     if (ClockIsVirtual()) {
       ClockAdvance(kTimerPeriodMs);
+      DrainHostInput();  // a step, as the wait is in a window
     } else {
-      Video().WaitEvents(static_cast<int>(kTimerPeriodMs));
+      WaitHostInput(static_cast<int>(kTimerPeriodMs));
     }
   }
   progressAtLastEmptyPeek = progress;
@@ -195,7 +197,7 @@ int PeekMessage(MSG* msg, HWND, UINT, UINT, uint32_t removeFlags) {
   bool remove = (removeFlags & PM_REMOVE) != 0;
   ClockPoll();
   if (TakeQueued(msg, remove)) return 1;
-  Video().PollEvents();
+  DrainHostInput();
   if (TakeQueued(msg, remove)) return 1;
   IdleIfSpinning();
   return TakeQueued(msg, remove) ? 1 : 0;

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/mmsystem.h"
+#include "platform/replay.h"
 #include "shell/app.h"
 #include "shell/frame_timer.h"
 #include "shell/mouse_state.h"
@@ -19,7 +20,14 @@ constexpr int kSecondMs = 999;
 std::atomic<int> nowMs{0};
 std::atomic<int> lastTickSeen{0};
 std::atomic<int> secondAccumulator{0};
+// Seconds the clock gathered while running, and how many of them the game has taken.
+std::atomic<int> secondsGathered{0};
+int secondsTaken = 0;
 std::atomic<int> timeLeft{0};
+// What the game sees: the timer's state as the last view took it. The game reads time and
+// buttons many times a frame; taking them at fixed points means a frame sees one moment,
+// and a replay can give that moment back exactly.
+std::atomic<int> seenTicks{0};
 std::atomic<int> countdownRuns{1};
 std::atomic<uint32_t> timerId{0};
 
@@ -33,21 +41,32 @@ TimerContext timerContext{&nowMs, kPeriodMs};
 bool systemPacing = false;
 uint32_t lastSystemMs = 0;
 
-void CountDownOneSecond() {
-  int left = timeLeft.load();
-  // A store of SetClockSeconds on the main thread between the load and the store must win.
-  while (left >= 1 && !timeLeft.compare_exchange_weak(left, left - 1)) {
-  }
-}
-
 void OnTimerTick() {
   TheMouseState.PollButtons();
   int now = nowMs.load();
   int delta = now - lastTickSeen.exchange(now);
   if (secondAccumulator.fetch_add(delta) + delta >= kSecondMs) {
     secondAccumulator.store(0);
-    if (countdownRuns.load() == 1) CountDownOneSecond();
+    if (countdownRuns.load() == 1) secondsGathered.fetch_add(1);
   }
+}
+
+void TakeView(const TimerView& view) {
+  seenTicks.store(view.ticks);
+  for (int i = 0; i < view.countdowns; ++i) {
+    if (timeLeft.load() >= 1) timeLeft.fetch_sub(1);
+  }
+  TheMouseState.ShowButtons(view.buttons);
+}
+
+TimerView LiveView() {
+  TimerView view;
+  view.ticks = nowMs.load();
+  const int gathered = secondsGathered.load();
+  view.countdowns = gathered - secondsTaken;
+  secondsTaken = gathered;
+  view.buttons = TheMouseState.TakeButtons();
+  return view;
 }
 
 void TimerCallback(uint32_t, uint32_t, uintptr_t user, uintptr_t, uintptr_t) {
@@ -61,7 +80,22 @@ void TimerCallback(uint32_t, uint32_t, uintptr_t user, uintptr_t, uintptr_t) {
 void FrameTimerStep() {
   nowMs.fetch_add(kPeriodMs);
   OnTimerTick();
+  // Without a timer (tests, or a system that refused one) each step is seen at once, unless
+  // a recording or replay owns the views.
+  if (!ReplayActive()) TakeView(LiveView());
 }
+
+void SyncTimerView(bool pacing, int predictedTicks) {
+  TimerView view = LiveView();
+  if (pacing) {
+    ReplayPacingView(predictedTicks, &view);
+  } else {
+    ReplayTimerView(predictedTicks, &view);
+  }
+  TakeView(view);
+}
+
+int RawTicks() { return nowMs.load(); }
 
 int FrameTimerRunning() { return timerId.load() != 0; }
 
@@ -81,6 +115,9 @@ void CatchUpTicks() {
 
 void ResetFrameTimerState() {
   nowMs.store(0);
+  seenTicks.store(0);
+  secondsGathered.store(0);
+  secondsTaken = 0;
   lastTickSeen.store(0);
   secondAccumulator.store(0);
   timeLeft.store(0);
@@ -113,8 +150,8 @@ int StopFrameTimer() {
   return 0;
 }
 
-int GetTicks() { return nowMs.load(); }
-int TicksSince(int start) { return nowMs.load() - start; }
+int GetTicks() { return seenTicks.load(); }
+int TicksSince(int start) { return seenTicks.load() - start; }
 
 void SetClockSeconds(int seconds) { timeLeft.store(seconds); }
 int GetClockSeconds() { return timeLeft.load(); }

@@ -4,6 +4,12 @@
 // One timer period: tick count += 10, then the per-tick work (mouse buttons, game clock).
 // The timer thread calls it; without a timer the frame loop does, paced by the system clock.
 void FrameTimerStep();
+// The game's view of the timer (ticks, the clock's countdown, the buttons) moves on only
+// here: at the start of each message pump, and (pacing) when a frame may start.
+// predictedTicks is what that view gives when nothing was late.
+void SyncTimerView(bool pacing, int predictedTicks);
+// The timer thread's own tick count (what the frame deadline waits for).
+int RawTicks();
 // 1 while the periodic timer runs.
 int FrameTimerRunning();
 // Catches the tick count up with the system clock when no timer runs (no-op otherwise).

@@ -3,6 +3,7 @@
 
 #include "platform/dalk.h"
 #include "platform/mmsystem.h"
+#include "platform/replay.h"
 #include "shell/app.h"
 #include "shell/frame_timer.h"
 #include "shell/mouse_state.h"
@@ -41,6 +42,7 @@ void CountPass(int now) {
 }  // namespace
 
 int PumpMessages() {
+  SyncTimerView(false, GetTicks());
   MSG message;
   while (PeekMessage(&message, nullptr, 0, 0, PM_REMOVE)) {
     // Keys are latched once per message so that short presses between frames still count.
@@ -77,11 +79,13 @@ int PumpMessagesUntilClose() {
 void LimitFrameRate(int fps) {
   int period = fps > 0 ? 1000 / fps : 0;
   CatchUpTicks();
-  // Sleep on the timer rather than spin: each wait returns after one more tick.
-  while (frameDeadline > GetTicks()) {
+  // Sleep on the timer rather than spin: each wait returns after one more tick. A replay
+  // keeps the recording's pace instead.
+  while (!ReplayPlaying() && frameDeadline > RawTicks()) {
     WaitForTimerTick();
     CatchUpTicks();
   }
+  SyncTimerView(true, frameDeadline > GetTicks() ? frameDeadline : GetTicks());
   frameDeadline = GetTicks() + period;
   CountPass(GetTicks());
   // Motion is scaled by the rate the loop really keeps; the target stands in until the

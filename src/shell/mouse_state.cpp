@@ -45,7 +45,22 @@ void MouseState::MoveTo(int newX, int newY) {
 void MouseState::GetState(int* outX, int* outY, int* outButtons, int*, int*) const {
   if (outX) *outX = x;
   if (outY) *outY = y;
-  if (outButtons) *outButtons = buttons.fetch_and(~kUnread) & ~kUnread;
+  if (outButtons) {
+    *outButtons = seen;
+    seenUnread = false;
+  }
+}
+
+int MouseState::TakeButtons() {
+  if (seenUnread) return seen;  // the frame has not read the last change yet
+  const int polled = buttons.fetch_and(~kUnread);
+  return (polled & kUnread) ? (polled & ~kUnread) : seen;
+}
+
+void MouseState::ShowButtons(int bits) {
+  if (bits == seen) return;
+  seen = bits;
+  seenUnread = true;
 }
 
 void MouseState::PollButtons() {

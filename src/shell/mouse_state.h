@@ -35,6 +35,10 @@ class MouseState {
   // change no frame has read yet is kept, so a frame slower than the poll misses no click.
   void PollButtons();
   void SetPollEnabled(int enabled) { pollEnabled.store(enabled); }
+  // Main thread, at each view of the timer: the buttons the view takes (a polled change, once
+  // the frame has read the one before), and the buttons it shows to GetState from then on.
+  int TakeButtons();
+  void ShowButtons(int bits);
   void DrawCursor(Surface* surface);
   void EraseCursor(Surface* surface);
   // Deletes the cursor pictures and releases the save-under surfaces.
@@ -53,7 +57,10 @@ class MouseState {
   // The button bits, plus kUnread while no one has read the latest change; written by the
   // timer thread, read (and marked read) by the frame.
   static constexpr int kUnread = 0x100;
-  mutable std::atomic<int> buttons{0};
+  std::atomic<int> buttons{0};
+  // What GetState gives (main thread), and whether a frame has read it yet.
+  int seen = 0;
+  mutable bool seenUnread = false;
   std::atomic<int> pollEnabled{1};
 };
 

@@ -42,6 +42,7 @@ class DialogScreenTest : public ::testing::Test {
     input::Reset();
     TheMouseState.MoveTo(0, 0);
     TheMouseState.buttons.store(0);
+    TheMouseState.ShowButtons(0);
     TheRedrawList.Reset();
     WriteSolidBmp(dir.path() / "page.bmp", 100, 50, 0x808080);
     dialog.AddDialogPicture("page.bmp", "page");
@@ -55,7 +56,7 @@ class DialogScreenTest : public ::testing::Test {
   }
   void Mouse(int x, int y, int bits) {
     TheMouseState.MoveTo(x, y);
-    TheMouseState.buttons.store(bits);
+    TheMouseState.ShowButtons(bits);  // as the frame's view of the timer gives them
   }
 
   ScratchDir dir;

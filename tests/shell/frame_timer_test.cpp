@@ -68,13 +68,17 @@ TEST_F(FrameTimerTest, PeriodicTimerDrivesTheTicksUnderTheVirtualClock) {
   EXPECT_EQ(StartFrameTimer(), 0);
   ASSERT_TRUE(FrameTimerRunning());
   ClockAdvance(2000);
+  EXPECT_EQ(GetTicks(), 0) << "the game sees the timer only at its views";
+  SyncTimerView(false, GetTicks());
   EXPECT_EQ(GetTicks(), 2000);
   EXPECT_EQ(GetClockSeconds(), 8);
   for (int i = 0; i < 5; ++i) WaitForTimerTick();
+  SyncTimerView(true, GetTicks());
   EXPECT_EQ(GetTicks(), 2050);
   StopFrameTimer();
   EXPECT_FALSE(FrameTimerRunning());
   ClockAdvance(100);
+  SyncTimerView(false, GetTicks());
   EXPECT_EQ(GetTicks(), 2050);
   ClockReset(false);
 }

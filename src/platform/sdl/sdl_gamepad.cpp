@@ -3,6 +3,7 @@
 #include <map>
 
 #include "platform/gamepads.h"
+#include "platform/host_input.h"
 #include "platform/input.h"
 #include "platform/sdl/sdl_handles.h"
 
@@ -125,10 +126,10 @@ void Gamepads::State::Refresh(uint32_t nowMs) {
     const PadButton button = static_cast<PadButton>(i);
     if (now != held[i]) {
       held[i] = now;
-      input::PadButtonChange(button, now);
+      DeliverHostInput({now ? ReplayKind::PadDown : ReplayKind::PadUp, static_cast<int>(button)});
       if (now && i < kDirections) nextRepeat[i] = nowMs + kRepeatDelayMs;
     } else if (now && i < kDirections && static_cast<int32_t>(nowMs - nextRepeat[i]) >= 0) {
-      input::PadButtonChange(button, true);
+      DeliverHostInput({ReplayKind::PadDown, static_cast<int>(button)});
       nextRepeat[i] += kRepeatEveryMs;
       // Far behind (the game was busy): the next repeat counts from now.
       if (static_cast<int32_t>(nowMs - nextRepeat[i]) >= 0) nextRepeat[i] = nowMs + kRepeatEveryMs;

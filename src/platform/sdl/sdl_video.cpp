@@ -6,6 +6,7 @@
 #include "platform/backend.h"
 #include "platform/clock.h"
 #include "platform/gamepads.h"
+#include "platform/host_input.h"
 #include "platform/input.h"
 #include "platform/letterbox.h"
 #include "platform/sdl/sdl_handles.h"
@@ -170,13 +171,13 @@ void SdlBackend::MouseAt(int x, int y) {
   PictureBox box = FitPicture(windowW, windowH, width_, height_);
   int px = 0, py = 0;
   OutputToPicture(box, x, y, width_, height_, &px, &py);
-  input::MouseMove(px, py);
+  DeliverHostInput({ReplayKind::Move, px, py});
 }
 
 void SdlBackend::Translate(const SDL_Event& event) {
   switch (event.type) {
     case SDL_QUIT:
-      PostToMainWindow(WM_CLOSE, 0, 0);
+      DeliverHostInput({ReplayKind::Close});
       break;
     case SDL_WINDOWEVENT:
       if (window_ && event.window.windowID == SDL_GetWindowID(window_.get()))
@@ -189,8 +190,8 @@ void SdlBackend::Translate(const SDL_Event& event) {
     case SDL_MOUSEBUTTONUP:
       if (event.button.button != SDL_BUTTON_LEFT && event.button.button != SDL_BUTTON_RIGHT) break;
       MouseAt(event.button.x, event.button.y);
-      input::MouseButton(event.button.button == SDL_BUTTON_LEFT ? 0 : 1,
-                         event.type == SDL_MOUSEBUTTONDOWN);
+      DeliverHostInput({event.type == SDL_MOUSEBUTTONDOWN ? ReplayKind::Press : ReplayKind::Release,
+                        event.button.button == SDL_BUTTON_LEFT ? 0 : 1});
       break;
     case SDL_KEYDOWN:
     case SDL_KEYUP:
@@ -205,32 +206,32 @@ void SdlBackend::Translate(const SDL_Event& event) {
 void SdlBackend::TranslateWindow(const SDL_WindowEvent& event) {
   switch (event.event) {
     case SDL_WINDOWEVENT_CLOSE:
-      PostToMainWindow(WM_CLOSE, 0, 0);
+      DeliverHostInput({ReplayKind::Close});
       break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
-      PostActivation(true);
+      DeliverHostInput({ReplayKind::Activate});
       break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
-      input::ReleaseAll();  // keys let go elsewhere would otherwise stay held
-      PostActivation(false);
+      DeliverHostInput({ReplayKind::ReleaseAll});  // keys let go elsewhere would otherwise stay held
+      DeliverHostInput({ReplayKind::Deactivate});
       break;
     case SDL_WINDOWEVENT_MAXIMIZED:
       // The platform scales the picture into the window itself, so the game must not shift
       // the mouse: these are the sizes for which its centring formula gives offset 0.
-      PostToMainWindow(WM_SIZE, SIZE_MAXIMIZED, MakeLParam(width_ - 2, height_));
+      HostPost(WM_SIZE, SIZE_MAXIMIZED, MakeLParam(width_ - 2, height_));
       break;
     case SDL_WINDOWEVENT_MINIMIZED:
-      PostToMainWindow(WM_SIZE, SIZE_MINIMIZED, 0);
+      HostPost(WM_SIZE, SIZE_MINIMIZED, 0);
       break;
     case SDL_WINDOWEVENT_RESTORED:
-      PostToMainWindow(WM_SIZE, SIZE_RESTORED, MakeLParam(width_, height_));
+      HostPost(WM_SIZE, SIZE_RESTORED, MakeLParam(width_, height_));
       break;
     case SDL_WINDOWEVENT_EXPOSED:
     case SDL_WINDOWEVENT_SIZE_CHANGED:
       Repaint();
       break;
     case SDL_WINDOWEVENT_MOVED:
-      PostToMainWindow(WM_MOVE, 0, MakeLParam(event.data1, event.data2));
+      HostPost(WM_MOVE, 0, MakeLParam(event.data1, event.data2));
       break;
     default:
       break;
@@ -242,9 +243,9 @@ void SdlBackend::TranslateKey(const SDL_KeyboardEvent& event) {
   bool down = event.type == SDL_KEYDOWN;
   bool alt = scan == 56 || scan == 0xB8;
   if (down && !event.repeat) altAlone_ = alt;
-  if (scan) input::Key(scan, down);
+  if (scan) DeliverHostInput({down ? ReplayKind::KeyDown : ReplayKind::KeyUp, scan});
   // Alt pressed and let go alone asks for the system menu, as it does on the original system.
-  if (!down && alt && altAlone_) PostToMainWindow(WM_SYSCOMMAND, SC_KEYMENU, 0);
+  if (!down && alt && altAlone_) HostPost(WM_SYSCOMMAND, SC_KEYMENU, 0);
   if (!down && alt) altAlone_ = false;
 }
 

@@ -1,0 +1,73 @@
+// A recorded run of the game as a small text file: what the game read at its start (seed,
+// settings, hall of fame) and, step by step, everything it saw from outside while it ran.
+// A step is one point of the main thread at which outside state may reach the game: every
+// view of the timer (each frame's pacing and each message pump) and every turn of host
+// events into input. The same program fed the same steps plays the same run.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+constexpr int kReplayFormatVersion = 1;
+
+enum class ReplayKind {
+  // The timer as the game saw it at a step.
+  Frame,    // the tick count was `a` where the plain pacing would have given another
+  Clock,    // the round's clock counted `a` seconds since the step before
+  Buttons,  // the mouse buttons seen were `a` (bit 0 left, bit 1 right)
+  Rate,     // the measured frame rate was `rate`
+  Check,    // the check value of board and score was `a` (drift detection)
+  // Host input turned into game input at a step.
+  Move,       // mouse to (a, b)
+  Press,      // button a (0 left, 1 right) down
+  Release,    // button a up
+  KeyDown,    // PC scan code a
+  KeyUp,
+  PadDown,    // gamepad button a down (again, when a held direction repeats)
+  PadUp,
+  ReleaseAll,  // focus lost: everything held lets go
+  Activate,
+  Deactivate,
+  Close,
+  Post,  // window message a with wParam b and lParam c
+  End,   // the run ended here; `a` is the final check value
+};
+
+struct ReplayEvent {
+  uint64_t step = 0;
+  int32_t tick = 0;  // the tick count the game saw at that step (for people and checks)
+  ReplayKind kind = ReplayKind::End;
+  int64_t a = 0, b = 0, c = 0;
+  double rate = 0.0;
+};
+
+struct ReplaySetting {
+  std::string file, section, key, value;
+};
+
+struct ReplayLog {
+  std::string gameVersion;
+  uint32_t seed = 0;
+  // Every setting the run read, with the value it got.
+  std::vector<ReplaySetting> settings;
+  bool hasHallOfFame = false;
+  std::string hallOfFame;  // the bytes of hiscore.dat as the run found it
+  std::vector<ReplayEvent> events;  // in step order, ending with one End
+};
+
+// The whole file.
+std::string WriteReplay(const ReplayLog& log);
+// One event line, as the file holds it (for streaming writes).
+std::string ReplayEventLine(const ReplayEvent& event);
+// The header lines up to and including "events".
+std::string ReplayHeader(const ReplayLog& log);
+
+// Reads a whole file. Refuses other format or game versions and unknown fields; on any
+// fault false, with a message naming the line.
+bool ReadReplay(std::string_view text, std::string_view gameVersion, ReplayLog* log,
+                std::string* error);
+
+// The largest file a reader accepts (a long run holds well under this).
+constexpr size_t kReplayMaxBytes = 256u << 20;
