@@ -144,7 +144,10 @@ bool ReadHostFile(const std::string& path, size_t limit, std::string* bytes) {
 std::string KeepInReplayFolder(const std::string& text, const std::vector<HallOfFameEntry>& entries) {
   const std::string name = NewName();
   const std::string path = std::string(kFolder) + "/" + name;
-  int failure = ReplaceFile(MapPathForWrite(path.c_str()), text);
+  const std::string target = MapPathForWrite(path.c_str());
+  std::error_code ignored;  // a folder that cannot be made fails the write below
+  fs::create_directories(fs::path(target).parent_path(), ignored);
+  int failure = ReplaceFile(target, text);
   if (failure != 0) {
     std::fprintf(stderr, "zorbit: cannot keep the replay in %s/: %s\n", kFolder,
                  FileErrorText(failure).c_str());
