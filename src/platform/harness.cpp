@@ -3,12 +3,11 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "platform/audio_wav_writer.h"
 #include "platform/backend.h"
@@ -49,13 +48,16 @@ std::string Absolute(const std::string& folder, const std::string& path) {
   return folder + "/" + path;
 }
 
-bool ReadWhole(const std::string& path, std::string* text) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  *text = buffer.str();
-  return true;
+// 0, or the errno of what failed: a folder opens like a file but reads nothing.
+int ReadWhole(const std::string& path, std::string* text) {
+  std::FILE* in = std::fopen(path.c_str(), "rb");
+  if (!in) return errno;
+  char block[4096];
+  size_t n;
+  while ((n = std::fread(block, 1, sizeof block, in)) > 0) text->append(block, n);
+  int error = std::ferror(in) ? (errno ? errno : EIO) : 0;
+  std::fclose(in);
+  return error;
 }
 
 // False (with a message) when the dump was asked for and could not be written. Written
@@ -115,8 +117,9 @@ void ResetPlatform(bool headless) {
 // Reads the script before anything starts; a bad line stops the run.
 bool LoadScript(std::vector<ScriptEvent>* events) {
   std::string text;
-  if (!ReadWhole(options.script, &text)) {
-    std::fprintf(stderr, "zorbit: cannot read the script %s\n", options.script.c_str());
+  if (int error = ReadWhole(options.script, &text)) {
+    std::fprintf(stderr, "zorbit: cannot read the script %s: %s\n", options.script.c_str(),
+                 FileErrorText(error).c_str());
     return false;
   }
   ScriptError error;

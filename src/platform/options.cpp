@@ -58,6 +58,16 @@ bool ParsePlatformOptions(int argc, char** argv, PlatformOptions* options, bool*
       *out = argv[++i];
       return true;
     };
+    // A file that starts with "--" is far more likely a forgotten value: the next option
+    // would otherwise be taken as a file name, and that file written.
+    auto file = [&](std::string* out) {
+      if (!value(out)) return false;
+      if (out->rfind("--", 0) == 0) {
+        *error = arg + " needs a file name, not the option " + *out;
+        return false;
+      }
+      return true;
+    };
     long long number = 0;
     std::string text;
     if (arg == "--") {
@@ -71,17 +81,17 @@ bool ParsePlatformOptions(int argc, char** argv, PlatformOptions* options, bool*
     } else if (arg == "--scores") {
       options->scores = true;
     } else if (arg == "--data") {
-      if (!value(&options->dataDir)) return false;
+      if (!file(&options->dataDir)) return false;
     } else if (arg == "--record") {
-      if (!value(&options->record)) return false;
+      if (!file(&options->record)) return false;
     } else if (arg == "--replay") {
-      if (!value(&options->replay)) return false;
+      if (!file(&options->replay)) return false;
     } else if (arg == "--script") {
-      if (!value(&options->script)) return false;
+      if (!file(&options->script)) return false;
     } else if (arg == "--audio-out") {
-      if (!value(&options->audioOut)) return false;
+      if (!file(&options->audioOut)) return false;
     } else if (arg == "--dump-at-exit") {
-      if (!value(&options->dumpAtExit)) return false;
+      if (!file(&options->dumpAtExit)) return false;
     } else if (arg == "--seed") {
       if (!value(&text)) return false;
       if (!ReadCount(text.c_str(), 0xFFFFFFFFll, &number)) {

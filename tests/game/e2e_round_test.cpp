@@ -1,5 +1,7 @@
 // Whole rounds through the real program: a click on a group, blowing a row, the side
 // buttons, and the round settings.
+#include <sys/wait.h>
+
 #include "e2e_util.h"
 
 using namespace e2e;
@@ -87,6 +89,16 @@ TEST_F(Rounds, ReadingTheRulesCostsNoTime) {
   EXPECT_EQ(during.Int("clockSeconds"), 200);
   EXPECT_EQ(after.Int("state"), 1);
   EXPECT_EQ(after.Int("clockRunning"), 1);
+}
+
+// A run that lost a screenshot or dump it was asked for has failed, and says why.
+TEST_F(Rounds, OutputsThatCannotBeWrittenFailTheRun) {
+  int status = Run("wait 300\nscreenshot no/such/shot.bmp\n");
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+  status = Run("wait 300\n", 600000, "--dump-at-exit /dev/full");
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+  const std::string out = ReadWholeFile(dir.File("out.txt"));
+  EXPECT_NE(out.find("cannot write /dev/full: No space left on device"), std::string::npos) << out;
 }
 
 TEST_F(Rounds, SettingsAreReadAtTheStartAndUnplayableOnesFallBack) {

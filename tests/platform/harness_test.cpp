@@ -2,6 +2,8 @@
 // for the game's (the linker takes this one and never needs the shell's).
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <functional>
 
 #include "platform/dalk.h"
@@ -170,7 +172,16 @@ TEST(Harness, BadOptionsAndScriptsStopBeforeTheGameStarts) {
   testing::internal::CaptureStderr();
   EXPECT_EQ(RunGame({"--data"}), 2);
   EXPECT_EQ(RunGame({"--data", dir / "nowhere"}), 2);
-  testing::internal::GetCapturedStderr();
+  // A folder is no script; an option is no file name.
+  EXPECT_EQ(RunGame({"--headless", "--script", dir.path()}), 2);
+  EXPECT_EQ(RunGame({"--headless", "--audio-out", "--max-ms", "3000"}), 2);
+  EXPECT_EQ(RunGame({"--headless", "--dump-at-exit", "--seed", "1"}), 2);
+  message = testing::internal::GetCapturedStderr();
+  EXPECT_NE(message.find("Is a directory"), std::string::npos) << message;
+  EXPECT_NE(message.find("--audio-out needs a file name, not the option --max-ms"),
+            std::string::npos) << message;
+  EXPECT_FALSE(std::filesystem::exists("--max-ms"));
+  EXPECT_EQ(seen.commandLine, "");
 }
 
 TEST(Harness, HelpAndVersionPrintAndEndWithoutStartingTheGame) {
