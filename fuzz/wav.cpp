@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include "platform/audio_device.h"
@@ -14,11 +15,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return g_DalkSound.Init(nullptr, 4) == 1;
   }();
   if (!started) return 0;
-  static const std::string path = "/tmp/zorbit_fuzz_wav_" + std::to_string(getpid()) + ".wav";
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return 0;
-  std::fwrite(data, 1, size, f);
-  std::fclose(f);
+  // In memory, so that a long run leaves no file behind.
+  static const int fd = ::memfd_create("zorbit-fuzz-wav", MFD_CLOEXEC);
+  static const std::string path = "/proc/self/fd/" + std::to_string(fd);
+  if (fd < 0 || ::ftruncate(fd, 0) != 0) return 0;
+  if (size > 0 && ::pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)) return 0;
   if (g_DalkSound.LoadSample(const_cast<char*>(path.c_str()), 1)) {
     SNDSample* s = g_DalkSound.FindSample(1);
     if (!s || !s->buffer || s->dataSize > size) __builtin_trap();

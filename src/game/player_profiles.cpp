@@ -55,8 +55,9 @@ void PlayerProfiles::LoadProfile(int i) {
   GetPrivateProfileString(section, "send", "Y", p.send, sizeof p.send, iniPath);
 }
 
-void PlayerProfiles::SaveProfile(int i, const PlayerProfile& profile) {
+int PlayerProfiles::SaveProfile(int i, const PlayerProfile& profile) {
   i = Index(i);
+  int saved = 0;
   if (iniPath[0] != '\0') {
     // The profile may be one of our own, which the reload below overwrites: copy first.
     PlayerProfile p = profile;
@@ -65,26 +66,30 @@ void PlayerProfiles::SaveProfile(int i, const PlayerProfile& profile) {
     // Fields are read as terminated strings even if the caller filled them to the brim.
     p.name[sizeof p.name - 1] = p.address[sizeof p.address - 1] = '\0';
     p.email[sizeof p.email - 1] = p.send[sizeof p.send - 1] = '\0';
-    WritePrivateProfileString(section, "name", p.name, iniPath);
-    WritePrivateProfileString(section, "address", p.address, iniPath);
-    WritePrivateProfileString(section, "email", p.email, iniPath);
-    WritePrivateProfileString(section, "send", p.send, iniPath);
+    // One replacement for the four keys: a kill in between must not leave half a profile.
+    saved = WritePrivateProfileValues(section,
+                                      {{"name", p.name}, {"address", p.address},
+                                       {"email", p.email}, {"send", p.send}},
+                                      iniPath);
   }
   char scratch[kEntryTextSize];
   EntryText(i, scratch, sizeof scratch);
+  return saved;
 }
 
-void PlayerProfiles::ResetProfile(int i) {
+int PlayerProfiles::ResetProfile(int i) {
   i = Index(i);
   PlayerProfile& p = profiles[i];
   p = PlayerProfile{};
   std::snprintf(p.name, sizeof p.name, "Player%d", i + 1);
   std::strcpy(p.send, "Y");
-  SaveProfile(i, p);
+  return SaveProfile(i, p);
 }
 
-void PlayerProfiles::ResetAllProfiles() {
-  for (int i = 0; i < kPlayerCount; ++i) ResetProfile(i);
+int PlayerProfiles::ResetAllProfiles() {
+  int saved = 1;
+  for (int i = 0; i < kPlayerCount; ++i) saved = ResetProfile(i) && saved;
+  return saved;
 }
 
 void PlayerProfiles::EntryText(int i, char* buffer, size_t size) {

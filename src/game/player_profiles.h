@@ -25,9 +25,10 @@ class PlayerProfiles {
   int ReadPlayerId();
   void WritePlayerId(int id);
   void LoadProfile(int i);
-  void SaveProfile(int i, const PlayerProfile& profile);
-  void ResetProfile(int i);
-  void ResetAllProfiles();
+  // These three return 1 when the file was written (0 also when no path is set).
+  int SaveProfile(int i, const PlayerProfile& profile);
+  int ResetProfile(int i);
+  int ResetAllProfiles();
   // Loads player i and writes "name:address:email:send" into buffer (size bytes).
   void EntryText(int i, char* buffer, size_t size = kEntryTextSize);
 

@@ -111,3 +111,14 @@ int WritePrivateProfileString(const char* section, const char* key, const char* 
   }
   return WriteWhole(MapPathForWrite(fileName), doc.Serialize()) ? 1 : 0;
 }
+
+int WritePrivateProfileValues(const char* section,
+                              const std::vector<std::pair<std::string, std::string>>& values,
+                              const char* fileName) {
+  if (!section || !fileName) return 0;
+  std::string path = MapPath(fileName);
+  std::lock_guard<std::mutex> guard(writeLock);
+  IniDocument doc = Load(path);
+  for (const auto& [key, value] : values) doc.Set(section, key, value);
+  return WriteWhole(path, doc.Serialize()) ? 1 : 0;
+}

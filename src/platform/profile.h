@@ -4,6 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
 
 // Copies the value (or the default) into buffer, cut to size - 1 characters and always
 // terminated. Returns the number of characters copied.
@@ -15,4 +18,9 @@ uint32_t GetPrivateProfileInt(const char* section, const char* key, int defaultV
 // Sets key = value in section, creating the file and section as needed; a null value
 // removes the key. Nonzero on success. The file is replaced whole, never half-written.
 int WritePrivateProfileString(const char* section, const char* key, const char* value,
+                              const char* fileName);
+// Sets several keys of one section in a single replacement of the file, so that nothing
+// can ever see some of them changed and others not. Nonzero on success.
+int WritePrivateProfileValues(const char* section,
+                              const std::vector<std::pair<std::string, std::string>>& values,
                               const char* fileName);

@@ -1,5 +1,6 @@
 // The two commands around the stored files: zorbit-options (profiles) and zorbit --scores.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -8,6 +9,7 @@
 
 #include "game/high_score_table.h"
 #include "game/player_profiles.h"
+#include "../platform/scratch_mount.h"
 #include "high_score_test_util.h"
 
 namespace {
@@ -54,6 +56,35 @@ TEST_F(StoredFileCommands, OptionsChooseThePlayerAndEditTheProfileTheGameReads) 
   EXPECT_EQ(EntryOf(1), "Player2:::Y");
 }
 
+// The file's mode, owner and link stay as they were; a file that cannot be written fails.
+TEST_F(StoredFileCommands, OptionsKeepTheFileAsItWasAndReportWhatCouldNotBeWritten) {
+  std::filesystem::create_directory(dir.File("real"));
+  WriteWholeFile(dir.File("real/options.ini"), "[Player1]\nname=Ann\n");
+  ::chmod(dir.File("real/options.ini").c_str(), 0600);
+  std::filesystem::create_symlink("real/options.ini", dir.File("options.ini"));
+  ASSERT_EQ(Options("--player 1 --email ann@example.org"), 0) << Output();
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("options.ini")));
+  struct stat info{};
+  ASSERT_EQ(::stat(dir.File("real/options.ini").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0600u);
+  EXPECT_EQ(EntryOf(0), "Ann::ann@example.org:Y");
+
+  ScratchMount disk(1 << 20);
+  if (!disk.ok()) GTEST_SKIP() << "mounting a tmpfs is not allowed here";
+  std::filesystem::create_directory(disk / "game");
+  WriteWholeFile(disk / "options.ini", "[Player1]\nname=Ann\n");
+  ASSERT_TRUE(disk.MakeReadOnly());
+  auto options = [&](const std::string& args) {
+    std::string command = "'" + std::string(ZORBIT_BINARY_DIR) + "/zorbit-options' --data '" +
+                          (disk / "game") + "' " + args + " >/dev/null 2>&1";
+    int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  };
+  EXPECT_EQ(options("--reset"), 1);
+  EXPECT_EQ(options("--reset-all"), 1);
+  EXPECT_EQ(options("--name Bo"), 1);
+}
+
 TEST_F(StoredFileCommands, OptionsRefuseWhatTheFileCouldNotHold) {
   EXPECT_EQ(Options("--player 9"), 2);
   EXPECT_EQ(Options("--player 0"), 2);
@@ -66,6 +97,9 @@ TEST_F(StoredFileCommands, OptionsRefuseWhatTheFileCouldNotHold) {
     EXPECT_EQ(Options(std::string(field) + " 'a:b'"), 2) << field;
     EXPECT_NE(Output().find("may not contain \":\""), std::string::npos) << Output();
   }
+  // The file trims and unquotes values: such a value would not come back as given.
+  EXPECT_EQ(Options("--name ' Ann'"), 2);
+  EXPECT_EQ(Options("--email '\"ann@example.org\"'"), 2);
   EXPECT_FALSE(std::filesystem::exists(dir.File("options.ini")));
 }
 

@@ -51,6 +51,16 @@ bool ValidField(const std::string& value, const char* what) {
                  "a hall-of-fame entry)\n", what);
     return false;
   }
+  // The file trims blanks around a value and drops a pair of quotes around it, so such a
+  // value would not read back as given.
+  const bool blankEnd = !value.empty() && (value.front() == ' ' || value.back() == ' ');
+  const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                      value.back() == value.front();
+  if (blankEnd || quoted) {
+    std::fprintf(stderr,
+                 "zorbit-options: %s may not begin or end with a space, nor be in quotes\n", what);
+    return false;
+  }
   if (value.size() > 63) {
     std::fprintf(stderr, "zorbit-options: %s is longer than 63 bytes\n", what);
     return false;
@@ -137,7 +147,7 @@ bool Edit(PlayerProfiles& store, const Request& r, int i) {
   set(p.address, sizeof p.address, r.address);
   set(p.email, sizeof p.email, r.email);
   set(p.send, sizeof p.send, r.send);
-  store.SaveProfile(i, p);
+  if (!store.SaveProfile(i, p)) return false;
   const PlayerProfile& now = store.Profile(i);
   return std::strcmp(now.name, p.name) == 0 && std::strcmp(now.address, p.address) == 0 &&
          std::strcmp(now.email, p.email) == 0 && std::strcmp(now.send, p.send) == 0;
@@ -179,13 +189,13 @@ int main(int argc, char** argv) {
   }
   PlayerProfiles& store = ThePlayerProfiles;
   store.SetIniPath(kOptionsFile);
-  if (r.resetAll) store.ResetAllProfiles();
+  if (r.resetAll && !store.ResetAllProfiles()) return CannotWrite();
   if (r.player) {
     store.WritePlayerId(*r.player - 1);
     if (store.ReadPlayerId() != *r.player - 1) return CannotWrite();
   }
   int target = r.player ? *r.player - 1 : store.ReadPlayerId();
-  if (r.reset) store.ResetProfile(target);
+  if (r.reset && !store.ResetProfile(target)) return CannotWrite();
   if ((r.name || r.address || r.email || r.send) && !Edit(store, r, target)) return CannotWrite();
   if (r.list) List(store);
   return 0;
