@@ -78,13 +78,20 @@ int BalloonModule::ShowHelp() {
   return 1;
 }
 
-// Starts the launcher from the command line's folder. 1 when the game must end.
+// Starts the launcher from the command line's folder. 1 when the game must end: only once
+// the launcher runs, so that a player whose launcher is missing keeps the game, and is told.
 int BalloonModule::StartLauncher() {
   PlayGameSound("click");
   if (CommandLine[0] == '\0') return 0;
   const std::string path = std::string(CommandLine) + "\\Gatefold.exe";
-  ShellExecute(nullptr, "open", path.c_str(), "Zorbit", CommandLine, SW_SHOWNORMAL);
-  return 1;
+  const intptr_t started =
+      ShellExecute(nullptr, "open", path.c_str(), "Zorbit", CommandLine, SW_SHOWNORMAL);
+  if (started > 32) return 1;
+  const std::string why = started == 3 ? "there is no such folder" : "there is no launcher program in it";
+  const std::string text = "The launcher could not be started from " + std::string(CommandLine) +
+                           ": " + why + ".";
+  MessageBox(MainWindow, text.c_str(), "Zorbit", MB_OK | MB_ICONERROR);
+  return 0;
 }
 
 void BalloonModule::BlinkNewGame() {

@@ -200,6 +200,12 @@ int PlatformMain(int argc, char** argv) {
   options.dumpAtExit = Absolute(startFolder, options.dumpAtExit);
   options.record = Absolute(startFolder, options.record);
   options.replay = Absolute(startFolder, options.replay);
+  // So is the launcher's folder, and it is never cut to fit: that would be another folder.
+  options.commandLine = Absolute(startFolder, options.commandLine);
+  if (options.commandLine.size() >= 4096) {
+    std::fprintf(stderr, "zorbit: the launcher folder is longer than the system allows\n");
+    return 2;
+  }
 
   std::vector<ScriptEvent> events;
   if (!options.script.empty() && !LoadScript(&events)) return 2;
@@ -227,10 +233,10 @@ int PlatformMain(int argc, char** argv) {
     replay::BeginRecording(options.record, !options.headless, 0);
   }
 
-  char commandLine[256];
-  std::snprintf(commandLine, sizeof commandLine, "%s", options.commandLine.c_str());
+  std::vector<char> commandLine(options.commandLine.begin(), options.commandLine.end());
+  commandLine.push_back('\0');
   static int instanceTag;
-  int exitCode = WinMain(&instanceTag, nullptr, commandLine, SW_SHOWNORMAL);
+  int exitCode = WinMain(&instanceTag, nullptr, commandLine.data(), SW_SHOWNORMAL);
 
   // A run whose screenshots, dumps or sound were lost has not done what it was asked.
   if (!FinishOutputs() && exitCode == 0) exitCode = 1;

@@ -17,7 +17,7 @@ struct PlatformOptions {
   bool version = false;       // -V, --version: print the version and exit
   std::string record;         // --record FILE
   std::string replay;         // --replay FILE
-  std::string commandLine;    // the rest: the original command line, cut to 255 characters
+  std::string commandLine;    // the rest: the original command line, the launcher's folder
 };
 
 const PlatformOptions& GetPlatformOptions();

@@ -6,6 +6,8 @@
 
 namespace {
 
+constexpr size_t kLongestCommandLine = 4096;  // PATH_MAX, with its terminator
+
 bool ReadCount(const char* text, long long high, long long* out) {
   long long value = 0;
   const char* end = text + std::strlen(text);
@@ -122,7 +124,11 @@ bool ParsePlatformOptions(int argc, char** argv, PlatformOptions* options, bool*
   }
   // A replay ends where its recording did, however long that was.
   if (options->headless && options->maxMs < 0 && options->replay.empty()) options->maxMs = 600000;
-  // The game copies it into a 256-byte buffer.
-  options->commandLine = commandLine.substr(0, 255);
+  // It names the launcher's folder: a cut one would name another folder, so it is refused.
+  if (commandLine.size() >= kLongestCommandLine) {
+    *error = "the launcher folder is longer than the system allows";
+    return false;
+  }
+  options->commandLine = commandLine;
   return true;
 }

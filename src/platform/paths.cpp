@@ -154,5 +154,6 @@ FILE* OpenFile(const char* gamePath, const char* mode) {
   if (!gamePath || !mode) return nullptr;
   std::string path = ForReading(mode) ? MapPath(gamePath) : MapPathForWrite(gamePath);
   if (path.empty()) return nullptr;
-  return std::fopen(path.c_str(), mode);
+  // Close-on-exec ("e"): a program the game starts must not inherit the game's files.
+  return std::fopen(path.c_str(), (std::string(mode) + "e").c_str());
 }

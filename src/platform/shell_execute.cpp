@@ -36,8 +36,23 @@ bool IsExecutableFile(const std::string& path) {
          ::access(path.c_str(), X_OK) == 0;
 }
 
-// The program to run for a game path, or empty when there is none.
-std::string FindProgram(const char* file) {
+// The program to run for a game path, or empty when there is none. A file inside the
+// given folder (folder + "\\" + name) keeps the folder as the host wrote it: only the
+// separator and the name after it are the game's, so a backslash in the folder's own name
+// stays a backslash.
+std::string FindProgram(const char* file, const std::string& folder) {
+  std::string name = file;
+  if (!folder.empty() && name.size() > folder.size() + 1 && name.compare(0, folder.size(), folder) == 0 &&
+      name[folder.size()] == '\\') {
+    const std::string rest = name.substr(folder.size() + 1);
+    std::string path = folder + "/" + MapPath(rest.c_str());
+    if (IsExecutableFile(path)) return Absolute(path);
+    if (rest.size() > 4 && ::strcasecmp(rest.c_str() + rest.size() - 4, ".exe") == 0) {
+      path = folder + "/" + MapPath(rest.substr(0, rest.size() - 4).c_str());
+      if (IsExecutableFile(path)) return Absolute(path);
+    }
+    return {};
+  }
   std::string path = MapPath(file);
   if (IsExecutableFile(path)) return Absolute(path);
   if (path.size() > 4 && ::strcasecmp(path.c_str() + path.size() - 4, ".exe") == 0) {
@@ -53,12 +68,13 @@ intptr_t ShellExecute(HWND, const char* operation, const char* file, const char*
                       const char* directory, int) {
   if (!file || !*file) return kFileNotFound;
   if (operation && ::strcasecmp(operation, "open") != 0) return kAccessDenied;
-  std::string program = FindProgram(file);
-  if (program.empty()) return kFileNotFound;
-  std::string folder = directory && *directory ? MapPath(directory) : std::string();
+  // The folder is the host's own path (from the command line), taken as it stands.
+  std::string folder = directory ? directory : "";
   struct stat info;
   if (!folder.empty() && (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)))
     return kPathNotFound;
+  std::string program = FindProgram(file, folder);
+  if (program.empty()) return kFileNotFound;
 
   std::vector<std::string> args{program};
   if (parameters && *parameters) args.emplace_back(parameters);
@@ -69,6 +85,9 @@ intptr_t ShellExecute(HWND, const char* operation, const char* file, const char*
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   if (!folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+  // Only the standard streams go to the launcher: whatever else we hold open (the music,
+  // a file some library opened without close-on-exec) stays ours.
+  posix_spawn_file_actions_addclosefrom_np(&actions, 3);
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);
   // Its own process group: the launcher outlives us and is not hit by our terminal's signals.

@@ -18,7 +18,9 @@ extern int MouseOffsetX, MouseOffsetY;
 extern int ScreenWidth, ScreenHeight;  // 800 x 600 once the window exists
 extern DirectDraw* DirectDrawObject;
 extern Surface* BackSurface;     // everything draws here
-extern char CommandLine[256];    // the launcher's folder
+// The launcher's folder: room for any path the system takes, so a folder is never cut.
+constexpr int kCommandLineSize = 4096;
+extern char CommandLine[kCommandLineSize];
 extern float FramesPerSecond;    // the rate the loop keeps; motion code divides by it
 
 // Empties the message queue. 1 when the application must quit, else 0.

@@ -15,7 +15,7 @@ int MouseOffsetX = 0, MouseOffsetY = 0;
 int ScreenWidth = 800, ScreenHeight = 600;
 DirectDraw* DirectDrawObject = nullptr;
 Surface* BackSurface = nullptr;
-char CommandLine[256] = {};
+char CommandLine[kCommandLineSize] = {};
 float FramesPerSecond = 100.0f;
 
 void SetWindowTitle(const char* text) {

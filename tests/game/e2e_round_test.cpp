@@ -2,6 +2,9 @@
 // buttons, and the round settings.
 #include <sys/wait.h>
 
+#include <chrono>
+#include <thread>
+
 #include "e2e_util.h"
 
 using namespace e2e;
@@ -123,11 +126,22 @@ TEST_F(Rounds, MenuStartsTheLauncherOnlyWhenTheGameWasGivenItsFolder) {
   // No launcher folder: the click changes nothing and the game goes on.
   ASSERT_EQ(Run("wait 300\nclick 50 445\nwait 300\ndump after.json\n"), 0);
   EXPECT_EQ(Read("after.json").Int("state"), 1);
-  // With a folder the game ends at once, whether or not the launcher could start.
-  ASSERT_EQ(Run("wait 300\nclick 50 445\nwait 300\ndump ended.json\n", 600000,
+  // A folder without a launcher: the game stays and says why.
+  ASSERT_EQ(Run("wait 300\nclick 50 445\nwait 300\ndump stayed.json\n", 600000,
                 "'" + dir.File("no-launcher-here") + "'"),
             0);
+  EXPECT_EQ(Read("stayed.json").Int("state"), 1);
+  EXPECT_NE(ReadWholeFile(dir.File("out.txt")).find("The launcher could not be started"),
+            std::string::npos);
+  // With a launcher, relative to where the game was started, it runs and the game ends.
+  fs::create_directory(dir.File("launcher"));
+  WriteWholeFile(dir.File("launcher/Gatefold"), "#!/bin/sh\ntouch started\n");
+  fs::permissions(dir.File("launcher/Gatefold"), fs::perms::owner_all);
+  ASSERT_EQ(Run("wait 300\nclick 50 445\nwait 300\ndump ended.json\n", 600000, "launcher"), 0);
   EXPECT_FALSE(fs::exists(dir.File("ended.json")));
+  for (int i = 0; i < 200 && !fs::exists(dir.File("launcher/started")); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_TRUE(fs::exists(dir.File("launcher/started")));
 }
 
 }  // namespace

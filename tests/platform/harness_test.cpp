@@ -198,17 +198,22 @@ TEST(Harness, HelpAndVersionPrintAndEndWithoutStartingTheGame) {
   EXPECT_EQ(seen.commandLine, "");  // WinMain never ran
 }
 
-TEST(Harness, TheCommandLineIsCutTo255Characters) {
+TEST(Harness, TheLauncherFolderIsTakenWholeFromWhereTheUserStood) {
   TempFolder dir;
   dir.Write("s.txt", "wait 10\n");
-  std::string longFolder(400, 'd');
+  std::string longFolder = "/" + std::string(400, 'd');
   EXPECT_EQ(RunGame({"--headless", "--script", dir / "s.txt", longFolder, "more"}), 40);
-  EXPECT_EQ(seen.commandLine, longFolder.substr(0, 255));
-  EXPECT_EQ(RunGame({"--headless", "--script", dir / "s.txt", "a", "b"}), 40);
-  EXPECT_EQ(seen.commandLine, "a b");
+  EXPECT_EQ(seen.commandLine, longFolder + " more");
+  const std::string here = std::filesystem::current_path().string();
+  EXPECT_EQ(RunGame({"--headless", "--script", dir / "s.txt", "--data", dir.path(), "launcher"}),
+            40);
+  EXPECT_EQ(seen.commandLine, here + "/launcher");
   // After "--" a folder may start with a dash.
   EXPECT_EQ(RunGame({"--headless", "--script", dir / "s.txt", "--", "-folder", "--data"}), 40);
-  EXPECT_EQ(seen.commandLine, "-folder --data");
+  EXPECT_EQ(seen.commandLine, here + "/-folder --data");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(RunGame({"--headless", "--script", dir / "s.txt", "/" + std::string(5000, 'd')}), 2);
+  testing::internal::GetCapturedStderr();
 }
 
 }  // namespace
