@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #ifdef ZORBIT_DATA_GENERATED
 #include "datagen.h"
@@ -65,6 +66,27 @@ TEST(Generator, SameArtAndSoundOnEveryRun)
         EXPECT_EQ(encodeBmp(toGameImage(a[i].art)), encodeBmp(toGameImage(b[i].art))) << a[i].path;
     auto s1 = makeSounds(), s2 = makeSounds();
     for (size_t i = 0; i < s1.size(); i++) EXPECT_EQ(s1[i].samples, s2[i].samples) << s1[i].name;
+}
+
+// The page must say what the game pays: each star adds twice the group's points, so s stars
+// multiply them by 1 + 2s. The round's length is a setting, so no rule may give it in seconds.
+TEST(Generator, TheRulesPageTellsWhatTheGamePaysAndNamesNoRoundLength)
+{
+    std::string stars, clock;
+    for (const HelpRule& r : helpRules()) {
+        if (std::string(r.heading) == "Star balloons") stars = r.text;
+        if (std::string(r.heading) == "Watch the clock") clock = r.text;
+    }
+    ASSERT_FALSE(stars.empty());
+    size_t at = 0;
+    for (int s = 1; s <= 3; s++) {
+        const std::string factor = "\xC3\x97" + std::to_string(1 + 2 * s);
+        at = stars.find(factor, at);
+        EXPECT_NE(std::string::npos, at) << factor << " for " << s << " star(s), in order: " << stars;
+    }
+    ASSERT_FALSE(clock.empty());
+    EXPECT_EQ(std::string::npos, clock.find_first_of("0123456789")) << clock;
+    EXPECT_NE(std::string::npos, std::string(kGameOverHint).find("wait")) << "the panels leave by themselves";
 }
 
 } // namespace

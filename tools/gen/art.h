@@ -44,6 +44,15 @@ void addNoticePictures(std::vector<Picture>& out);
 void addHelpPicture(std::vector<Picture>& out);
 void addSoundSignPictures(std::vector<Picture>& out);
 
+// The rules page's words, one heading and paragraph a rule, in the page's order.
+struct HelpRule {
+    const char* heading;
+    const char* text;
+};
+std::vector<HelpRule> helpRules();
+// What the game-over panels say at their foot: they close by themselves after a moment.
+extern const char* const kGameOverHint;
+
 // Pieces shared by the scene, the notices and the rules page.
 Canvas makeCloudButtonFrame(int width, int state);
 Canvas makeTimerFrame(int frame);

@@ -60,7 +60,7 @@ void iconStar(Canvas& c, Vec o)
     TextStyle st;
     st.outline = rgb(170, 50, 0);
     st.outlineWidth = 1.6f;
-    drawText(badge, f, "\xC3\x97" "2", 21, 3, Align::Center, st);
+    drawText(badge, f, "\xC3\x97" "3", 21, 3, Align::Center, st);
     c.draw(badge, int(o.x + 58), int(o.y + 10));
 }
 
@@ -84,25 +84,33 @@ void iconBoard(Canvas& c, Vec o)
 void iconClock(Canvas& c, Vec o) { c.draw(makeTimerFrame(14).shrink(2), int(o.x + 28), int(o.y + 6)); }
 
 struct Rule {
-    const char* heading;
-    const char* text;
+    HelpRule words;
     void (*icon)(Canvas&, Vec);
 };
 
+// The round's length is a setting, so the page names no number of seconds for it.
 const Rule kRules[] = {
-    {"Pop a group", "Click a balloon to pop it with every touching balloon of its colour (two or more). "
-                    "They burst one by one: 100 points, then 200, 300 and so on.", iconPop},
-    {"Balloons float up", "Balloons below a gap rise to fill it, bringing new neighbours together.", iconFloat},
-    {"Blow a row", "Click a cloud to blow its row across the board, or right-click a row to blow it. "
-                   "The balloons slide together and float up.", iconBlow},
-    {"Star balloons", "Each star balloon in a group adds twice the group's points again: "
-                      "\xC3\x97" "2 for one star, \xC3\x97" "4 for two, \xC3\x97" "6 for three.", iconStar},
-    {"Clear a colour", "Pop the last balloon of a colour for 100,000 points and 30 extra seconds.", iconColour},
-    {"Clear the board", "Pop every balloon: 500,000 points, plus 1,000 for every second left.", iconBoard},
-    {"Watch the clock", "A round lasts 200 seconds and ends when the time runs out or no move is left.", iconClock},
+    {{"Pop a group", "Click a balloon to pop it with every touching balloon of its colour (two or more). "
+                    "They burst one by one: 100 points, then 200, 300 and so on."}, iconPop},
+    {{"Balloons float up", "Balloons below a gap rise to fill it, bringing new neighbours together."}, iconFloat},
+    {{"Blow a row", "Click a cloud to blow its row across the board, or right-click a row to blow it. "
+                   "The balloons slide together and float up."}, iconBlow},
+    {{"Star balloons", "Each star balloon in a group adds twice the group's points again: "
+                      "\xC3\x97" "3 for one star, \xC3\x97" "5 for two, \xC3\x97" "7 for three."}, iconStar},
+    {{"Clear a colour", "Pop the last balloon of a colour for 100,000 points and 30 extra seconds."}, iconColour},
+    {{"Clear the board", "Pop every balloon: 500,000 points, plus 1,000 for every second left."}, iconBoard},
+    {{"Watch the clock", "The clock shows the time left in the round. The round ends when the time runs out "
+                        "or no move is left."}, iconClock},
 };
 
 } // namespace
+
+std::vector<HelpRule> helpRules()
+{
+    std::vector<HelpRule> out;
+    for (const Rule& r : kRules) out.push_back(r.words);
+    return out;
+}
 
 void addHelpPicture(std::vector<Picture>& out)
 {
@@ -125,8 +133,8 @@ void addHelpPicture(std::vector<Picture>& out)
     for (const Rule& r : kRules) {
         c.fill({18, y - 2, 622, y + 62}, [&](Vec p) { return sdRoundBox(p, 18, y - 2, 604, 60, 10); }, rgb(255, 255, 255, 0.55f));
         r.icon(c, {24, y + 1});
-        drawText(c, heading, r.heading, 136, y + 1, Align::Left, head);
-        drawParagraph(c, body, r.text, 136, y + 20, 474, -1, ink);
+        drawText(c, heading, r.words.heading, 136, y + 1, Align::Left, head);
+        drawParagraph(c, body, r.words.text, 136, y + 20, 474, -1, ink);
         y += 64;
     }
     drawText(c, footer, "Click anywhere to return to the game", 320, 512, Align::Center, ink);

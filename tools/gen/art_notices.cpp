@@ -53,13 +53,13 @@ Canvas makeGameOver(bool outOfTime)
         drawStormCloud(c, {150, 64, 270, 124});
         drawText(c, title, "Out of time!", 210, 14, Align::Center, titleStyle(rgb(255, 250, 200), rgb(255, 206, 60), rgb(28, 36, 70)));
         drawText(c, sub, "GAME OVER", 210, 166, Align::Center, titleStyle(rgb(255, 255, 255), rgb(220, 230, 255), rgb(28, 36, 70)));
-        drawText(c, small, "Click to continue", 210, 203, Align::Center, plainStyle(rgb(210, 220, 245)));
+        drawText(c, small, kGameOverHint, 210, 203, Align::Center, plainStyle(rgb(210, 220, 245)));
     } else {
         drawCard(c, {0, 0, 420, 230}, 18, rgb(214, 238, 255), rgb(150, 202, 250), inkColor());
         for (int i = 0; i < kColours; i++) drawBalloon(c, {float(113 + i * 40), 68}, 1.25f, i, false);
         drawText(c, title, "No moves left!", 210, 14, Align::Center, titleStyle(rgb(255, 255, 255), rgb(206, 232, 255), inkColor()));
         drawText(c, sub, "GAME OVER", 210, 166, Align::Center, titleStyle(rgb(255, 236, 120), rgb(255, 170, 30), inkColor()));
-        drawText(c, small, "Click to continue", 210, 203, Align::Center, plainStyle(inkColor()));
+        drawText(c, small, kGameOverHint, 210, 203, Align::Center, plainStyle(inkColor()));
     }
     return c;
 }
@@ -223,6 +223,10 @@ Canvas stack(const std::vector<Canvas>& frames)
 }
 
 } // namespace
+
+// The game-over panels leave after two seconds on their own; a click only hurries them. The
+// congratulations stay until a click, so their footer keeps asking for one.
+const char* const kGameOverHint = "Click or wait to continue";
 
 void addNoticePictures(std::vector<Picture>& out)
 {
