@@ -23,6 +23,8 @@ class BalloonModule : public ScreenModule {
 
   // The "newgame" blink of the Title state: toggles every half second.
   void BlinkNewGame();
+  // Ends the blink when a round starts: the button shows its own state's image again.
+  void StopBlink();
 
   Sprite* scoreFont = nullptr;  // ten digits side by side
   Sprite* timerBar = nullptr;   // 37 frames stacked: full round .. empty

@@ -105,3 +105,13 @@ void BalloonModule::BlinkNewGame() {
     lastToggle = GetTicks();
   }
 }
+
+// The blink borrows the button's image offset to call for a new game; once a round starts
+// the button must show its own state again (normal, or lit under the pointer), not
+// whichever half of the blink it was caught in.
+void BalloonModule::StopBlink() {
+  blinkFrame = 0;
+  lastToggle = 0;
+  if (!buttons) return;
+  if (Button* newGame = buttons->Find("newgame")) newGame->SetImageOffset(0);
+}

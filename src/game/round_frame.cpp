@@ -59,6 +59,7 @@ int BalloonState::Frame() {
       PlayFrame(x, y, buttonBits);
       break;
     case Starting:
+      TheBalloonModule.StopBlink();
       NewRound();
       SetState(Playing);
       TheRedrawList.RefreshFullScreen();

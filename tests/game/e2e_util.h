@@ -167,12 +167,17 @@ class GameRun : public ::testing::Test {
   // screenshot; a dialog's picture is centred (left -1).
   double PictureShown(const std::string& shot, const std::string& picture, int left = -1,
                       int top = -1) {
+    return FrameShown(shot, picture, 0, 1, left, top);
+  }
+  // The same for one of a picture's frames side by side (frame of frames).
+  double FrameShown(const std::string& shot, const std::string& picture, int frame, int frames,
+                    int left, int top) {
     std::string a = ReadWholeFile(dir.File(shot)), b = ReadWholeFile(Data() + "/" + picture);
     Surface* screen = LoadBitmapFromMemory(a.data(), a.size(), 16);
     Surface* page = LoadBitmapFromMemory(b.data(), b.size(), 16);
     double share = 0;
     if (screen && page) {
-      const int w = page->width(), h = page->height();
+      const int w = page->width() / frames, h = page->height(), from = frame * w;
       if (left < 0) {
         left = (800 - w) / 2;
         top = (600 - h) / 2;
@@ -180,7 +185,7 @@ class GameRun : public ::testing::Test {
       long same = 0, counted = 0;
       for (int y = 0; y < h && top + y < 600; y += 3)
         for (int x = 0; x < w && left + x < 800; x += 3) {
-          const uint16_t p = page->row16(y)[x];
+          const uint16_t p = page->row16(y)[from + x];
           if (p == 0x001F) continue;
           ++counted;
           same += screen->row16(top + y)[left + x] == p;

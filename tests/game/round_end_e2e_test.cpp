@@ -91,9 +91,21 @@ TEST_F(RoundEndGame, AScoreThatCannotBeSavedIsToldAndTheOldTableStays) {
   EXPECT_EQ(ReadWholeFile(dir.File("game/hiscore.dat")), oldImage);
 }
 
+// After a lost round the "newgame" button blinks; once NEW GAME is clicked (the pointer
+// resting on it first, then moving away) it must show its own unlit image again, whichever
+// half of the blink the click caught. The clicks fall at four points of the half-second blink.
+std::string NewGameClicks(int count) {
+  std::string script;
+  for (int i = 0; i < count; ++i)
+    script += "move 50 395\nwait " + std::to_string(1000 + 130 * i) +
+              "\nclick 50 395\nmove 400 300\nwait 300\nscreenshot new" + std::to_string(i) +
+              ".bmp\nwait 3500\n";
+  return script;
+}
+
 TEST_F(RoundEndGame, NoMoveLeftShowsItsOwnPictureAndAZeroScoreWritesNothing) {
   Setup("balloons=99\n");  // no group is ever big enough
-  ASSERT_EQ(Run(Shots(12) + "wait 3000\ndump end.json\n", 7000), 0);
+  ASSERT_EQ(Run(Shots(12) + "wait 3000\ndump end.json\n" + NewGameClicks(4), 30000), 0);
   EXPECT_GE(FirstShotShowing(12, "GameOverNMM.bmp"), 0) << "the no-move picture never showed";
   EXPECT_EQ(FirstShotShowing(12, "GameOverOOT.bmp"), -1);
   EXPECT_EQ(FirstShotShowing(12, "hallfamepop.bmp"), -1);  // a zero score enters nothing
@@ -101,6 +113,9 @@ TEST_F(RoundEndGame, NoMoveLeftShowsItsOwnPictureAndAZeroScoreWritesNothing) {
   EXPECT_EQ(end.Int("endReason"), 1);
   EXPECT_EQ(end.Int("state"), 0);
   EXPECT_FALSE(fs::exists(dir.File("game/hiscore.dat")));
+  for (int i = 0; i < 4; ++i)
+    EXPECT_GT(FrameShown("new" + std::to_string(i) + ".bmp", "newgame.bmp", 0, 2, 13, 375), 0.9)
+        << "NEW GAME still lit in the round started by click " << i;
 }
 
 // The clicks that empty the board when single balloons pop: always the top balloon of the
