@@ -31,6 +31,8 @@ int PumpMessages();
 int PumpMessagesUntilClose();
 // Waits for the frame deadline, then sets the next one 1000 / fps ms later.
 void LimitFrameRate(int fps);
+// F1's rate text onto the surface about to be shown, when it is switched on.
+void DrawFrameRate(Surface* target);
 // "Zorbit - <text>".
 void SetWindowTitle(const char* text);
 // printf-like line into "debug.log"; switched off in this build.

@@ -101,6 +101,7 @@ int ScreenModule::DrawPicture(Surface* destination, const char* pictureName) {
 // just become the back surface.
 int ScreenModule::Present() {
   if (presenter) return presenter->Present();
+  DrawFrameRate(BackSurface);
   TheMouseState.DrawCursor(BackSurface);
   int result = DalkFlip();
   TheMouseState.EraseCursor(BackSurface);

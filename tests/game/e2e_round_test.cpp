@@ -104,6 +104,25 @@ TEST_F(Rounds, OutputsThatCannotBeWrittenFailTheRun) {
   EXPECT_NE(out.find("cannot write /dev/full: No space left on device"), std::string::npos) << out;
 }
 
+// F1's digits sit over the board's white frame and its top row of balloons: every row of
+// the glyphs must be there, white on its own dark plate.
+TEST_F(Rounds, F1DrawsTheWholeRateOverTheBoard) {
+  ASSERT_EQ(Run("wait 300\nkey f1\nwait 300\nscreenshot rate.bmp\n"), 0);
+  const std::string bmp = ReadWholeFile(dir.File("rate.bmp"));
+  Surface* shot = LoadBitmapFromMemory(bmp.data(), bmp.size(), 16);
+  ASSERT_NE(shot, nullptr);
+  for (int y = 2; y < 9; ++y) {
+    int white = 0, plate = 0;
+    for (int x = 580; x < 628; ++x) {
+      white += shot->row16(y)[x] == 0xFFFF;
+      plate += shot->row16(y)[x] == 0x1908;
+    }
+    EXPECT_GE(white, 2) << "glyph row " << y - 2 << " of \"100.00\" is missing";
+    EXPECT_GE(plate, 10) << "row " << y << " has no plate behind the digits";
+  }
+  shot->Release();
+}
+
 TEST_F(Rounds, SettingsAreReadAtTheStartAndUnplayableOnesFallBack) {
   Setup("balloons=3\ngametime=90\n");
   Dump start = StartBoard();
