@@ -3,6 +3,7 @@
 
 #include "game/balloon_module.h"
 #include "game/balloon_state.h"
+#include "game/data_check.h"
 
 namespace {
 ScreenModule* startupOverride = nullptr;
@@ -11,5 +12,7 @@ ScreenModule* startupOverride = nullptr;
 ScreenModule* StartupModule() { return startupOverride ? startupOverride : &TheBalloonModule; }
 
 void SetStartupModule(ScreenModule* module) { startupOverride = module; }
+
+int CheckStartupData() { return startupOverride ? 1 : CheckGameData(); }
 
 void EndGameRound() { TheBalloonState.EndRound(); }

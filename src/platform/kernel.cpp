@@ -11,6 +11,8 @@
 #include <mutex>
 #include <thread>
 
+#include <unistd.h>
+
 #include "platform/clock.h"
 #include "platform/paths.h"
 
@@ -187,6 +189,15 @@ BOOL CloseHandle(HANDLE handle) {
   }
   delete o;
   return 1;
+}
+
+DWORD GetCurrentDirectoryA(DWORD size, char* buffer) {
+  if (!buffer || size == 0) return 0;
+  if (!::getcwd(buffer, size)) {
+    buffer[0] = '\0';
+    return 0;
+  }
+  return static_cast<DWORD>(std::strlen(buffer));
 }
 
 DWORD GetTickCount() { return ClockNowMs(); }

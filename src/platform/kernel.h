@@ -44,6 +44,10 @@ BOOL GetExitCodeThread(HANDLE thread, DWORD* exitCode);
 // told to end first); a thread closing its own handle detaches itself.
 BOOL CloseHandle(HANDLE handle);
 
+// The working folder as an absolute host path; returns its length, or 0 (buffer empty)
+// when it does not fit or cannot be read.
+DWORD GetCurrentDirectoryA(DWORD size, char* buffer);
+
 // Milliseconds of the platform clock (virtual when headless).
 DWORD GetTickCount();
 // Real time: sleeps. Virtual clock: moves game time on (call it from the game thread only).

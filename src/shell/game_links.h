@@ -9,5 +9,8 @@ class ScreenModule;
 ScreenModule* StartupModule();
 // Tests run the shell with their own module (named "balloon"); null restores the game's.
 void SetStartupModule(ScreenModule* module);
+// Before the window opens: 1 when the working folder holds the game's data. Otherwise the
+// player has been told what is missing and the program must end. A test's module needs none.
+int CheckStartupData();
 // WM_DESTROY: end the current round of the game.
 void EndGameRound();

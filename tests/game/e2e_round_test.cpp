@@ -141,6 +141,27 @@ TEST_F(Rounds, SettingsAreReadAtTheStartAndUnplayableOnesFallBack) {
   EXPECT_EQ(start.Int("clockSeconds"), 3600);
 }
 
+// Started where the data is not, the game says which folder it looked in and how to get the
+// data, and ends with an error instead of opening an empty window. A folder missing only some
+// pictures still starts, naming them; a complete one starts without a word.
+TEST_F(Rounds, AFolderWithoutTheDataSaysSoAndEndsWithAnError) {
+  fs::create_directory(dir.File("empty"));
+  const std::string run = "cd '" + dir.path() + "' && '" + program + "' --headless --max-ms 300 --data ";
+  const int code = std::system((run + "empty > out.txt 2>&1").c_str());
+  EXPECT_TRUE(WIFEXITED(code) && WEXITSTATUS(code) != 0) << code;
+  const std::string said = ReadWholeFile(dir.File("out.txt"));
+  EXPECT_NE(said.find(fs::canonical(dir.File("empty")).string()), std::string::npos) << said;
+  EXPECT_NE(said.find("background.bmp"), std::string::npos) << said;
+  EXPECT_NE(said.find("./run"), std::string::npos) << said;
+
+  EXPECT_EQ(std::system((run + "game > out.txt 2>&1").c_str()), 0);
+  EXPECT_EQ(ReadWholeFile(dir.File("out.txt")).find("lacks"), std::string::npos)
+      << "every picture the game checks for is one the generator makes";
+  fs::remove(dir.File("game/red.bmp"));
+  EXPECT_EQ(std::system((run + "game > out.txt 2>&1").c_str()), 0);
+  EXPECT_NE(ReadWholeFile(dir.File("out.txt")).find("lacks red.bmp"), std::string::npos);
+}
+
 TEST_F(Rounds, MenuStartsTheLauncherOnlyWhenTheGameWasGivenItsFolder) {
   // No launcher folder: the click changes nothing and the game goes on.
   ASSERT_EQ(Run("wait 300\nclick 50 445\nwait 300\ndump after.json\n"), 0);

@@ -10,6 +10,7 @@
 #include "platform/input.h"
 #include "platform/letterbox.h"
 #include "platform/sdl/sdl_handles.h"
+#include "platform/sdl/sdl_notice.h"
 #include "platform/sdl/sdl_present.h"
 #include "platform/trace.h"
 #include "platform/window_internal.h"
@@ -150,7 +151,9 @@ void SdlBackend::WaitEvents(int ms) {
 
 void SdlBackend::ShowMessage(const char* caption, const char* text) {
   std::fprintf(stderr, "%s%s%s\n", caption, *caption ? ": " : "", text);
-  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, *caption ? caption : "Zorbit", text, nullptr);
+  const char* title = *caption ? caption : "Zorbit";
+  if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title, text, nullptr) != 0)
+    ShowNoticeWindow(title, text);
 }
 
 void SdlBackend::ScreenSize(int* width, int* height) {
