@@ -5,7 +5,10 @@
 
 #include "game/balloon_state.h"
 #include "game/catalogue.h"
+#include "game/hall_of_fame_screen.h"
+#include "game/small_font.h"
 #include "game/state_dump.h"
+#include "shell/app.h"
 #include "shell/redraw_list.h"
 #include "sound/sound_bank.h"
 #include "sprites/button.h"
@@ -66,6 +69,8 @@ BalloonModule::~BalloonModule() {
   delete lightning;
   delete cursorRing;
   delete soundSigns;
+  delete previewPlate;
+  delete smallFont;
 }
 
 void BalloonModule::Open(DirectDraw* dd, Surface* surface) {
@@ -78,10 +83,12 @@ void BalloonModule::Open(DirectDraw* dd, Surface* surface) {
   LoadSounds();
   RegisterRoundStateDump();
   RegisterHallOfFameEntries(StandingHallOfFame);
+  GameKeyUp = HallOfFameKeyUp;
   TheBalloonState.NewRound();
 }
 
 void BalloonModule::Close() {
+  GameKeyUp = nullptr;
   SoundBank::FreeAll();
   ScreenModule::Close();
 }
@@ -129,6 +136,10 @@ void BalloonModule::AddSideButtons() {
     button->SetName(side.name);
     buttons->Add(button);
   }
+  // The HIGH SCORE card of the background opens the hall of fame: a button with no picture.
+  auto* card = new Button(4, 36, 80, 46);
+  card->SetName("halloffame");
+  buttons->Add(card);
 }
 
 void BalloonModule::LoadCatalogue() {
@@ -155,6 +166,11 @@ void BalloonModule::LoadDisplaySprites() {
   if (!cursorRing) {
     cursorRing = new Sprite();
     cursorRing->LoadStrip("cursor.bmp", 1, 0);
+  }
+  if (!previewPlate) previewPlate = new Picture("preview.bmp");
+  if (!smallFont) {
+    smallFont = new SmallFont();
+    smallFont->Load("smallfont.bmp");
   }
   if (!lightning) {
     lightning = new Sprite();

@@ -5,6 +5,8 @@
 
 #include "shell/screen_module.h"
 
+class Picture;
+class SmallFont;
 class Sprite;
 class DialogScreen;
 
@@ -31,6 +33,8 @@ class BalloonModule : public ScreenModule {
   Sprite* lightning = nullptr;  // drawn once the time has run out
   Sprite* cursorRing = nullptr; // the keyboard's cell cursor
   Sprite* soundSigns = nullptr; // music off, effects off: side by side
+  Picture* previewPlate = nullptr;  // the pop preview's label
+  SmallFont* smallFont = nullptr;   // the label's and the hall of fame's names
   int blinkFrame = 0;
   int lastToggle = 0;
 

@@ -100,6 +100,10 @@ class BalloonState : public GameState {
   void BoardAction(PlayAction action);
   void DrawCursor(Surface* surface);
 
+  // The preview of the group under the pointer: a soft outline and a label with what popping
+  // it would pay (game/pop_preview.cpp). Drawn on the back surface only; changes nothing.
+  void DrawPopPreview(int x, int y);
+
   // Every sound of the round goes through here ("pop1", "blow", ...).
   void PlaySound(const char* name);
 
@@ -117,6 +121,11 @@ class BalloonState : public GameState {
   int32_t lastPopScore = 0;
   int32_t effectsShowing = 0;
   HighScoreTable highScores;
+
+  // [setup] preview of setup.ini (on unless 0), read at every round start.
+  bool previewOn = true;
+  // What the label shows now: the points of the group under the pointer; 0 when none.
+  int32_t previewPoints = 0;
 
   // Mouse buttons seen by the previous HandleBoardMouse; -1 before the first.
   int32_t previousButtons = -1;
@@ -142,5 +151,8 @@ extern BalloonState TheBalloonState;
 // Draws text right-aligned at rightEdge with a ten-digit strip sprite; a character other
 // than a digit leaves a gap of one digit.
 void DrawNumber(Sprite* digits, int rightEdge, int y, const char* text, Surface* surface);
+// What a group of n balloons with that many stars pays: 100, 200, ... for its balloons, and
+// twice that again for each star.
+int GroupPoints(int balloons, int stars);
 // The time bar's frame: 0 for a full round, 36 for no time left.
 int TimerBarFrame(int secondsLeft, int gameTime);

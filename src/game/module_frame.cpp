@@ -5,6 +5,7 @@
 #include "game/balloon_module.h"
 #include "game/balloon_state.h"
 #include "game/game_sounds.h"
+#include "game/hall_of_fame_screen.h"
 #include "shell/app.h"
 #include "shell/dialog_screen.h"
 #include "shell/redraw_list.h"
@@ -19,6 +20,8 @@ int BalloonModule::Frame(int) {
   if (!RunPlayActions()) return QuitCode;
   if (buttons->WasPressed("newgame")) TheBalloonState.NewRound();
   if (buttons->WasPressed("help") && !ShowHelp()) return QuitCode;
+  if ((buttons->WasPressed("halloffame") || TakeHallOfFameRequest()) && !ShowHallOfFame())
+    return QuitCode;
   if (buttons->WasPressed("exit")) return QuitCode;
   if (buttons->WasPressed("menu") && StartLauncher()) return QuitCode;
   if (TheBalloonState.Frame() == QuitCode) return QuitCode;

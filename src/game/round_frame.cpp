@@ -83,6 +83,7 @@ int BalloonState::Frame() {
   }
   pendingActions.clear();  // what a state without a board had asked for is void
   DrawRound(TheRedrawList.GetBackSurface());
+  DrawPopPreview(x, y);
   return RoundContinue;
 }
 

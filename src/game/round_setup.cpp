@@ -63,6 +63,9 @@ void BalloonState::NewRound() {
   minGroup = Clamp(ReadSetting("balloons", "2"), 1, BoardColumns * BoardRows);
   const long long seconds = ReadSetting("gametime", "200");
   SetGameTime(seconds > 0 ? Clamp(seconds, 1, LongestGameTime) : DefaultGameTime);
+  char preview[8] = {};
+  GetPrivateProfileString("setup", "preview", "1", preview, sizeof preview, SetupFile);
+  previewOn = std::atoi(preview) != 0;
   SetAuxB(GetGameTime());
   SetAuxC(ColourClearedSeconds);
   SetAuxD(SpareAuxD);

@@ -74,6 +74,7 @@ std::string RoundStateJson(BalloonState& s) {
   Field(out, "state", s.GetState());
   Field(out, "score", s.GetScore());
   Field(out, "lastPopScore", s.lastPopScore);
+  Field(out, "previewPoints", s.previewPoints);
   Field(out, "endReason", s.endReason);
   Field(out, "clockSeconds", GetClockSeconds());
   Field(out, "clockRunning", GameClockRunning());

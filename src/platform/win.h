@@ -78,6 +78,7 @@ constexpr int VK_UP = 0x26;
 constexpr int VK_RIGHT = 0x27;
 constexpr int VK_DOWN = 0x28;
 constexpr int VK_F1 = 0x70;
+constexpr int VK_F2 = 0x71;
 // 'A'..'Z' and '0'..'9' are their ASCII capitals and digits.
 
 // Window styles.

@@ -21,6 +21,9 @@ extern Surface* BackSurface;     // everything draws here
 // The launcher's folder: room for any path the system takes, so a folder is never cut.
 constexpr int kCommandLineSize = 4096;
 extern char CommandLine[kCommandLineSize];
+// Keys the current screen takes before the shell's own (Escape, F1): 1 when taken. Null
+// when the game takes none.
+extern int (*GameKeyUp)(int virtualKey);
 extern float FramesPerSecond;    // the rate the loop keeps; motion code divides by it
 
 // Empties the message queue. 1 when the application must quit, else 0.

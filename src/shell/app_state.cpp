@@ -17,6 +17,7 @@ DirectDraw* DirectDrawObject = nullptr;
 Surface* BackSurface = nullptr;
 char CommandLine[kCommandLineSize] = {};
 float FramesPerSecond = 100.0f;
+int (*GameKeyUp)(int virtualKey) = nullptr;
 
 void SetWindowTitle(const char* text) {
   char title[512];

@@ -233,6 +233,7 @@ LRESULT MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       DestroyWindow(window);
       break;
     case WM_KEYUP:
+      if (GameKeyUp && GameKeyUp(static_cast<int>(wParam))) break;
       if (wParam == static_cast<WPARAM>(VK_ESCAPE)) PostMessage(window, WM_CLOSE, 0, 0);
       if (wParam == static_cast<WPARAM>(VK_F1)) ShowFrameRate = 1 - ShowFrameRate;
       if (wParam == static_cast<WPARAM>('M')) ToggleMusic();

@@ -43,6 +43,22 @@ void addScenePictures(std::vector<Picture>& out);
 void addNoticePictures(std::vector<Picture>& out);
 void addHelpPicture(std::vector<Picture>& out);
 void addSoundSignPictures(std::vector<Picture>& out);
+// "halloffame.bmp", "hallmark.bmp", "preview.bmp" and "smallfont.bmp".
+void addHallPictures(std::vector<Picture>& out);
+
+// Where the game writes on the hall-of-fame card (the game keeps the same numbers).
+struct HallCardLayout {
+    int width, height, firstRow, rowHeight, rankRight, scoreRight, nameLeft;
+};
+constexpr HallCardLayout kHallCard{480, 560, 78, 22, 64, 196, 222};
+struct PlateSize {
+    int width, height;
+};
+constexpr PlateSize kPreviewPlate{84, 24};
+struct SmallFontLayout {
+    int cellWidth, height;
+};
+constexpr SmallFontLayout kSmallFont{14, 16};
 
 // The rules page's words, one heading and paragraph a rule, in the page's order.
 struct HelpRule {

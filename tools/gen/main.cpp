@@ -31,6 +31,7 @@ int main(int argc, char** argv)
     addNoticePictures(pictures);
     addHelpPicture(pictures);
     addSoundSignPictures(pictures);
+    addHallPictures(pictures);
     for (const Picture& p : pictures)
         if (!writeFile(dataDir + "/" + p.path, encodeBmp(toGameImage(p.art)))) {
             std::fprintf(stderr, "datagen: cannot write %s\n", p.path.c_str());
