@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "e2e_util.h"
+#include "game/high_score_table.h"
 
 using namespace e2e;
 
@@ -22,28 +23,44 @@ bool RowCanBlowRight(const Dump& d, int row) {
   return false;
 }
 
+// The first cell of a group that may pop and holds a star, else of any such group.
+int StarGroupCell(const Dump& d) {
+  for (int i = 0; i < static_cast<int>(d.cells.size()); ++i) {
+    if (d.cells[i].colour < 0) continue;
+    const std::set<int> group = GroupAt(d, i);
+    if (group.size() < 2) continue;
+    for (int j : group)
+      if (d.cells[j].star) return i;
+  }
+  return FirstGroupCell(d);
+}
+
 using Rounds = GameRun;
 
+// The preview under the pointer names the points the click then pays, stars included; with
+// the preview switched off the same click pays the same.
 TEST_F(Rounds, ClickingAGroupPopsItScoresItAndSettlesTheColumns) {
   const Dump start = StartBoard();
   ASSERT_TRUE(start.ok()) << start.text.substr(0, 200);
   EXPECT_EQ(start.Int("state"), 1);
   EXPECT_EQ(start.Balloons(), 252);
-  const int cell = FirstGroupCell(start);
+  const int cell = StarGroupCell(start);
   ASSERT_GE(cell, 0);
   const std::set<int> group = GroupAt(start, cell);
   const long n = static_cast<long>(group.size());
 
   // The dump written before the click, at the same time, shows the board before it; the
   // one at exit shows the end of the game, not a released round.
-  ASSERT_EQ(Run("wait 300\ndump before.json\nclick " + CellPoint(cell % 18, cell / 18) +
-                    "\nwait 3000\ndump after.json\nwait 500\n",
-                600000, "--dump-at-exit end.json"),
-            0);
+  const std::string script = "wait 300\nmove " + CellPoint(cell % 18, cell / 18) +
+                             "\nwait 50\ndump before.json\nclick " +
+                             CellPoint(cell % 18, cell / 18) +
+                             "\nwait 3000\ndump after.json\nwait 500\n";
+  ASSERT_EQ(Run(script, 600000, "--dump-at-exit end.json"), 0);
   EXPECT_EQ(Read("before.json").cells, start.cells);
   const Dump after = Read("after.json");
   ASSERT_TRUE(after.ok());
   const long points = GroupPoints(start, group);
+  EXPECT_EQ(Read("before.json").Int("previewPoints"), points);
   EXPECT_EQ(after.Int("lastPopScore"), points);
   EXPECT_EQ(after.Int("score"), points);
   EXPECT_EQ(after.Balloons(), 252 - n);
@@ -59,6 +76,12 @@ TEST_F(Rounds, ClickingAGroupPopsItScoresItAndSettlesTheColumns) {
     for (int row = 0; row < 14; ++row)
       EXPECT_EQ(after.At(column, row), expected[row]) << column << "," << row;
   }
+
+  WriteWholeFile(dir.File("game/setup.ini"), "[setup]\npreview=0\n");
+  ASSERT_EQ(Run(script), 0);
+  EXPECT_EQ(Read("before.json").Int("previewPoints"), 0);
+  EXPECT_EQ(Read("after.json").Int("lastPopScore"), points);
+  EXPECT_EQ(Read("after.json").cells, after.cells);
 }
 
 TEST_F(Rounds, ACloudAndARightClickBlowTheSameRow) {
@@ -121,6 +144,44 @@ TEST_F(Rounds, F1DrawsTheWholeRateOverTheBoard) {
     EXPECT_GE(plate, 10) << "row " << y << " has no plate behind the digits";
   }
   shot->Release();
+}
+
+// F2 or a click on the HIGH SCORE card shows the table over the game with the current
+// player's rows marked; a click, Escape or F2 closes it, the clock waits meanwhile, and the
+// table's file is only read.
+TEST_F(Rounds, TheHallOfFameOpensOverTheGameAndOnlyReadsTheTable) {
+  WriteWholeFile(dir.File("options.ini"), "[setup]\nplayerid=1\n[Player2]\nname=Ann\n");
+  HighScoreTable table;
+  table.Init(kHallOfFameSize);
+  table.Insert("Ann:::Y", 5000);
+  table.Insert("Bob:::Y", 4000);
+  table.Insert("Ann:::Y", 3000);
+  ASSERT_EQ(table.Write(dir.File("game/hiscore.dat").c_str()), 1);
+  const std::string file = ReadWholeFile(dir.File("game/hiscore.dat"));
+  ASSERT_EQ(Run("wait 300\nkey f2\nwait 500\nscreenshot open.bmp\ndump open.json\nwait 2000\n"
+                "dump still.json\nkey escape\nwait 300\ndump closed.json\nclick 40 55\nwait 300\n"
+                "screenshot card.bmp\nkey f2\nwait 300\ndump f2.json\nclick 40 55\nwait 300\n"
+                "click 400 300\nwait 300\ndump clicked.json\n"),
+            0);
+  EXPECT_GT(PictureShown("open.bmp", "halloffame.bmp"), 0.7);
+  EXPECT_GT(PictureShown("card.bmp", "halloffame.bmp"), 0.7);
+  // The card sits centred (160, 20); rows start 78 below its top, 22 apart.
+  for (int row : {0, 1, 2}) {
+    const double marked = PictureShown("open.bmp", "hallmark.bmp", 180, 20 + 78 + 1 + 22 * row);
+    if (row == 1)
+      EXPECT_LT(marked, 0.3) << "Bob's row is not the player's";
+    else
+      EXPECT_GT(marked, 0.6) << "Ann's row " << row << " is marked";
+  }
+  const Dump open = Read("open.json"), still = Read("still.json");
+  EXPECT_EQ(open.Int("clockRunning"), 0);
+  EXPECT_EQ(still.Int("clockSeconds"), open.Int("clockSeconds"));
+  for (const char* closed : {"closed.json", "f2.json", "clicked.json"}) {
+    const Dump d = Read(closed);
+    EXPECT_EQ(d.Int("state"), 1) << closed;
+    EXPECT_EQ(d.Int("clockRunning"), 1) << closed << ": the round goes on";
+  }
+  EXPECT_EQ(ReadWholeFile(dir.File("game/hiscore.dat")), file);
 }
 
 TEST_F(Rounds, SettingsAreReadAtTheStartAndUnplayableOnesFallBack) {
