@@ -94,6 +94,40 @@ void SteadyFrame(benchmark::State& state) {
 }
 BENCHMARK(SteadyFrame)->Unit(benchmark::kMicrosecond);
 
+// The centre of a cell of the largest group on the board: the preview's worst case.
+void PointAtLargestGroup(int* x, int* y) {
+  BalloonState& s = TheBalloonState;
+  int best = 0, bestCell = 0;
+  for (int cell = 0; cell < s.columns * s.rows; ++cell) {
+    PtrArray<BalloonSprite> group;
+    s.CollectGroup(cell, &group);
+    if (group.Count() > best) best = group.Count(), bestCell = cell;
+  }
+  s.CellPosition(bestCell, x, y);
+  *x += s.cellWidth / 2;
+  *y += s.cellHeight / 2;
+}
+
+// The steady frame with the pointer resting on the largest group: its outline is drawn over
+// the back surface and its cells restored on every frame.
+void SteadyFrameWithPreview(benchmark::State& state) {
+  SetUpGame();
+  BalloonState& s = TheBalloonState;
+  s.SetState(Playing);
+  s.minGroup = 2;
+  s.previewOn = true;
+  int x = 0, y = 0;
+  PointAtLargestGroup(&x, &y);
+  for (auto _ : state) {
+    KeepEffectsFlying();
+    s.DrawRound(BackSurface);
+    s.DrawPopPreview(x, y);
+    TheBalloonModule.Present();
+  }
+  state.counters["points"] = s.previewPoints;
+}
+BENCHMARK(SteadyFrameWithPreview)->Unit(benchmark::kMicrosecond);
+
 // The game's own share of a frame, without the display library's flip.
 void DrawRoundOnly(benchmark::State& state) {
   SetUpGame();

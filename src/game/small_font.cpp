@@ -6,7 +6,7 @@
 int NextCharacter(const unsigned char** p) {
   const unsigned char* s = *p;
   const unsigned char c = s[0];
-  int length = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 && c < 0xE0 ? 2 : 1;
+  const int length = c >= 0xF5 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 ? 2 : 1;
   if (c < 0x80 || length == 1) {
     *p = s + 1;
     return c;

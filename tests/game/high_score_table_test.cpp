@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "game/high_score_table.h"
+#include "game/small_font.h"
 #include "high_score_test_util.h"
 
 namespace {
@@ -200,6 +201,21 @@ TEST(HighScoreJson, ListsEveryRecordWithEscapedText) {
             "{\"text\":\"bad\\u00e9:::N\",\"score\":100}]");
   HighScoreTable empty;
   EXPECT_EQ(HallOfFameJson(empty), "[]");
+}
+
+// The hall-of-fame screen writes names as the options file holds them: UTF-8, or stray bytes
+// of another encoding, which stand for themselves; nothing is read past the terminator.
+TEST(HallOfFameNames, DecodeUtf8AndTakeStrayBytesAsLatin1) {
+  auto decode = [](const char* text) {
+    std::vector<int> out;
+    for (auto* p = reinterpret_cast<const unsigned char*>(text); *p;) out.push_back(NextCharacter(&p));
+    return out;
+  };
+  EXPECT_EQ(decode("Zo\xC3\xAB"), (std::vector<int>{'Z', 'o', 0xEB}));
+  EXPECT_EQ(decode("\xE9t\xE9"), (std::vector<int>{0xE9, 't', 0xE9}));
+  EXPECT_EQ(decode("\xE2\x82\xAC!"), (std::vector<int>{0x20AC, '!'}));
+  EXPECT_EQ(decode("a\xC3"), (std::vector<int>{'a', 0xC3})) << "a cut sequence at the end";
+  EXPECT_EQ(decode("\xE2\x82"), (std::vector<int>{0xE2, 0x82}));
 }
 
 }  // namespace
