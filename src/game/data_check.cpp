@@ -17,9 +17,16 @@ bool Readable(const char* gamePath) {
   return true;
 }
 
-std::string CurrentFolder() {
-  char folder[4096];
-  return GetCurrentDirectoryA(sizeof folder, folder) ? std::string(folder) : std::string(".");
+// Where the game looks for its pictures: the working folder, or the data folder the platform
+// maps the game's names into when the game runs from an installed copy.
+std::string DataFolder() {
+  char current[4096];
+  const std::string working = GetCurrentDirectoryA(sizeof current, current) ? current : ".";
+  const std::string mapped = MapPath("background.bmp");
+  const size_t slash = mapped.rfind('/');
+  if (slash == std::string::npos) return working;
+  const std::string folder = mapped.substr(0, slash);
+  return folder.empty() || folder[0] == '/' ? (folder.empty() ? "/" : folder) : working + "/" + folder;
 }
 
 }  // namespace
@@ -32,8 +39,8 @@ const std::vector<const char*>& GamePictureFiles() {
       "bigblue.bmp", "bigred.bmp", "biggreen.bmp", "bigpurple.bmp", "bigyellow.bmp", "pop.bmp",
       "x2.bmp", "x4.bmp", "x6.bmp", "scorefont.bmp", "timer.bmp", "lightning.bmp", "score.bmp",
       "airplane.bmp", "GameOverNMM.bmp", "GameOverOOT.bmp", "hallfamepop.bmp", "congrats1.bmp",
-      "congrats2.bmp", "congrats3.bmp", "congrats4.bmp", "title\\HowToPlay.bmp", "halloffame.bmp", "hallmark.bmp", "smallfont.bmp", "cursor.bmp",
-      "preview.bmp"};
+      "congrats2.bmp", "congrats3.bmp", "congrats4.bmp", "title\\HowToPlay.bmp", "halloffame.bmp",
+      "hallmark.bmp", "smallfont.bmp", "cursor.bmp", "preview.bmp"};
   return files;
 }
 
@@ -49,9 +56,9 @@ std::string NoDataMessage(const std::string& folder) {
          " holds none of the game's pictures (background.bmp, red.bmp, scorefont.bmp and " +
          std::to_string(GamePictureFiles().size() - 3) +
          " more are missing).\n"
-         "Get the data by running ./run in the source folder (it builds the data and starts the "
-         "game in ~/.local/share/zorbit/game), or start the game in a folder the data was built "
-         "into: zorbit --data build/game";
+         "Get the data by running ./run in the source folder (it builds the game with its data "
+         "and starts it), by installing the zorbit package, or start the game on a folder that "
+         "holds the data: zorbit --data build/game";
 }
 
 int CheckGameData() {
@@ -61,10 +68,10 @@ int CheckGameData() {
     std::string names;
     for (const std::string& name : missing) names += " " + name;
     std::fprintf(stderr, "zorbit: the data folder %s lacks%s (the game starts without them)\n",
-                 CurrentFolder().c_str(), names.c_str());
+                 DataFolder().c_str(), names.c_str());
     return 1;
   }
-  MessageBox(nullptr, NoDataMessage(CurrentFolder()).c_str(), "Zorbit: no game data",
+  MessageBox(nullptr, NoDataMessage(DataFolder()).c_str(), "Zorbit: no game data",
              MB_ICONERROR);
   return 0;
 }
