@@ -90,9 +90,7 @@ void BalloonState::DrawPopPreview(int x, int y) {
   previewPoints = GroupPoints(group.Count(), stars);
 
   Surface* back = TheRedrawList.GetBackSurface();
-  SurfaceDesc desc;
-  if (!back || back->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr) != DD_OK) return;
-  Pixels px{static_cast<uint8_t*>(desc.memory), desc.pitch, desc.width, desc.height};
+  if (!back) return;
   for (int i = 0; i < group.Count(); ++i) {
     const int c = group.GetAt(i)->cell;
     int column = 0, row = 0, left = 0, top = 0;
@@ -103,11 +101,16 @@ void BalloonState::DrawPopPreview(int x, int y) {
                           row == 0 || !inGroup[size_t(CellIndex(column, row - 1))],
                           row + 1 == rows || !inGroup[size_t(CellIndex(column, row + 1))]};
     if (!(open[0] || open[1] || open[2] || open[3])) continue;
-    OutlineCell(px, left, top, cellWidth, cellHeight, open);
-    TheRedrawList.AddScreenRect(left, top, left + cellWidth, top + cellHeight, RedrawOneShot,
+    // One cell locked at a time: the display sends on only what was locked.
+    const Rect area{left, top, left + cellWidth, top + cellHeight};
+    SurfaceDesc desc;
+    if (back->Lock(&area, &desc, DDLOCK_WAIT, nullptr) != DD_OK) continue;
+    Pixels px{static_cast<uint8_t*>(desc.memory), desc.pitch, cellWidth, cellHeight};
+    OutlineCell(px, 0, 0, cellWidth, cellHeight, open);
+    back->Unlock(&area);
+    TheRedrawList.AddScreenRect(area.left, area.top, area.right, area.bottom, RedrawOneShot,
                                 RedrawFromBackground);
   }
-  back->Unlock(nullptr);
 
   Picture* plate = TheBalloonModule.previewPlate;
   SmallFont* font = TheBalloonModule.smallFont;
