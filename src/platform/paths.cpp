@@ -123,13 +123,24 @@ void SetFileFolders(const std::string& playerFolder, const std::string& dataFold
 
 void ClearFileFolders() { SetFileFolders({}, {}); }
 
+// What reads and writes map alike: a sandboxed, absolute or folderless path is its own host
+// path (true, in *direct); any other comes back in *path for the player and data folders.
+static bool MapDirect(const char* gamePath, std::string* path, Folders* folders, std::string* direct) {
+  if (!gamePath) return true;
+  *path = Slashes(gamePath);
+  if (InSandbox(*path, direct)) return true;
+  *folders = CurrentFolders();
+  if (path->empty() || (*path)[0] == '/' || folders->player.empty()) {
+    *direct = FixCase(*path);
+    return true;
+  }
+  return false;
+}
+
 std::string MapPath(const char* gamePath) {
-  if (!gamePath) return {};
-  const std::string path = Slashes(gamePath);
-  std::string sandboxed;
-  if (InSandbox(path, &sandboxed)) return sandboxed;
-  const Folders folders = CurrentFolders();
-  if (path.empty() || path[0] == '/' || folders.player.empty()) return FixCase(path);
+  std::string path, direct;
+  Folders folders;
+  if (MapDirect(gamePath, &path, &folders, &direct)) return direct;
   const std::string mine = FixCase(folders.player + "/" + path);
   if (Exists(mine) || ClimbsOut(path)) return mine;
   const std::string shipped = FixCase(folders.data + "/" + path);
@@ -138,12 +149,9 @@ std::string MapPath(const char* gamePath) {
 }
 
 std::string MapPathForWrite(const char* gamePath) {
-  if (!gamePath) return {};
-  const std::string path = Slashes(gamePath);
-  std::string sandboxed;
-  if (InSandbox(path, &sandboxed)) return sandboxed;
-  const Folders folders = CurrentFolders();
-  if (path.empty() || path[0] == '/' || folders.player.empty()) return FixCase(path);
+  std::string path, direct;
+  Folders folders;
+  if (MapDirect(gamePath, &path, &folders, &direct)) return direct;
   const std::string target = FixCase(folders.player + "/" + path);
   std::error_code ignored;  // the write that follows reports a folder that cannot be made
   std::filesystem::create_directories(std::filesystem::path(target).parent_path(), ignored);

@@ -54,6 +54,12 @@ struct Dump {
   }
 };
 
+// True when the shell finds the tool: the window tests skip where no X server is installed.
+inline bool Installed(const char* tool) {
+  std::string command = std::string("command -v ") + tool + " >/dev/null 2>&1";
+  return std::system(command.c_str()) == 0;
+}
+
 inline Dump ParseDump(const std::string& text) {
   Dump d;
   d.text = text;

@@ -10,11 +10,6 @@ using namespace e2e;
 
 namespace {
 
-bool Installed(const char* tool) {
-  std::string command = std::string("command -v ") + tool + " >/dev/null 2>&1";
-  return std::system(command.c_str()) == 0;
-}
-
 // Starts an X server on a free display, the game in it, clicks at (x, y) of the window,
 // waits, sends Escape. Exit status: the game's, or 90 (no window), 91 (ended before Escape),
 // 92 (did not end).

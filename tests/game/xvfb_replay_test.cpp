@@ -10,11 +10,6 @@ using namespace e2e;
 
 namespace {
 
-bool Installed(const char* tool) {
-  std::string command = std::string("command -v ") + tool + " >/dev/null 2>&1";
-  return std::system(command.c_str()) == 0;
-}
-
 // Exit status: the game's, or 90 (no window), 91 (ended before Escape), 92 (did not end).
 constexpr const char* kScript = R"SH(
 set -u
