@@ -102,6 +102,8 @@ int HallOfFameKeyUp(int virtualKey) {
   return 1;
 }
 
+DialogScreen* OpenHallOfFame() { return openScreen; }
+
 int TakeHallOfFameRequest() {
   const int was = requested;
   requested = 0;

@@ -1,6 +1,6 @@
 // The hall-of-fame screen: the 20 entries of the table over the game, the current player's
-// rows marked. Opened by a click on the HIGH SCORE card or F2; closed by a click, Escape or
-// F2. It only reads the table.
+// rows marked. Opened by a click on the HIGH SCORE card or F2; closed by a click, Escape,
+// F2, or the keyboard's or pad's pop. It only reads the table.
 #pragma once
 
 class HighScoreTable;
@@ -20,3 +20,6 @@ int ShowHallOfFame();
 int HallOfFameKeyUp(int virtualKey);
 // 1 once after F2 asked for the screen.
 int TakeHallOfFameRequest();
+// The screen while it is open, else null.
+class DialogScreen;
+DialogScreen* OpenHallOfFame();

@@ -47,11 +47,14 @@ int BalloonModule::RunPlayActions() {
 int BalloonModule::HandleMessage(ScreenModule*, HWND, UINT message, WPARAM wParam,
                                  LPARAM lParam) {
   if (!HandlePlayInput(message, wParam, lParam)) return 1;
-  // While the rules are open, a pop or the help key closes them and is used up.
-  if (helpDialog) {
+  // While the rules or the table are open, a pop (or, for the rules, the help key) closes
+  // them; every play key is used up there, so none acts on the board once they close.
+  DialogScreen* open = helpDialog ? helpDialog : OpenHallOfFame();
+  if (open) {
     PlayAction action;
     while (TakePlayAction(&action)) {
-      if (action == PlayAction::Pop || action == PlayAction::Help) helpDialog->SetResult("key");
+      if (action == PlayAction::Pop || (open == helpDialog && action == PlayAction::Help))
+        open->SetResult("key");
     }
   }
   return 1;

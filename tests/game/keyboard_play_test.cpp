@@ -66,15 +66,24 @@ TEST_F(KeyboardPlay, TheCursorPopsAndBlowsExactlyAsTheMouseDoes) {
 
 TEST_F(KeyboardPlay, AWholeRoundNeedsNoMouse) {
   Setup("gametime=3\n");
-  // H opens the rules and Space closes them; the round runs out of time, the game-over
-  // pictures pass by themselves, and N starts the next round.
+  // H opens the rules and Space closes them, and so with F2's table: the keys pressed while
+  // the table shows are used up there, not played on the board after it closes. The round
+  // runs out of time, the game-over pictures pass by themselves, and N starts the next round.
   ASSERT_EQ(Run("wait 300\nkey h\nwait 500\ndump help.json\nkey space\nwait 300\n"
-                "dump back.json\nkey right\nkey space\nwait 9000\ndump over.json\nkey n\n"
+                "dump back.json\nkey f2\nwait 300\nkey n\nkey down\nkeydown lshift\nkey right\n"
+                "keyup lshift\ndump table.json\nkey space\nwait 300\ndump closed.json\n"
+                "key right\nkey space\nwait 9000\ndump over.json\nkey n\n"
                 "wait 300\ndump again.json\n"),
             0);
   const Dump help = Read("help.json"), back = Read("back.json");
   EXPECT_EQ(help.Int("clockRunning"), 0) << "the rules are showing";
   EXPECT_EQ(back.Int("clockRunning"), 1);
+  EXPECT_EQ(Read("table.json").Int("clockRunning"), 0) << "the table is showing";
+  const Dump closed = Read("closed.json");
+  EXPECT_EQ(closed.Int("clockRunning"), 1) << "Space closed the table";
+  EXPECT_EQ(closed.cells, back.cells) << "no new round, no blow, no pop";
+  EXPECT_EQ(closed.Int("cursorRow"), back.Int("cursorRow"));
+  EXPECT_EQ(closed.Int("cursorShown"), back.Int("cursorShown"));
   EXPECT_EQ(Read("over.json").Int("state"), 0);  // Title: the round is over
   const Dump again = Read("again.json");
   EXPECT_EQ(again.Int("state"), 1);
