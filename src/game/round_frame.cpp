@@ -129,6 +129,10 @@ void BalloonState::DrawRound(Surface* surface) {
   DrawScorePanel();
   DrawSoundSigns(TheBalloonModule.soundSigns, surface);
   DrawTimerBar(surface);
+  // Over the lightning when the time is out, and never into the scene behind the picture:
+  // it says how the picture is being shown.
+  if (surface != TheRedrawList.GetBackground())
+    DrawPlaybackSign(TheBalloonModule.previewPlate, TheBalloonModule.smallFont, surface);
 }
 
 void BalloonState::StepAirplane() {

@@ -174,6 +174,7 @@ void HarnessBeforeTeardown() {
 }
 
 void HarnessAfterPresent() {
+  replay::AfterPresent();
   if (player) player->OnPresent(ClockNowMs());
 }
 

@@ -24,6 +24,9 @@ void ReplayTimerView(int predictedTicks, TimerView* view);
 bool ReplayPlaying();
 // True while a run is recorded or replayed: only the views then move the game's time.
 bool ReplayActive();
+// While a replay plays, what the screen should say about it ("REPLAY", "PAUSED",
+// "FAST x4"); "" in a live run.
+std::string ReplaySign();
 
 // A hall-of-fame entry the game has just written: the running recording becomes its replay.
 void ReplayNoteHallOfFameEntry(const char* text, int score);

@@ -20,6 +20,7 @@
 #include "platform/paths.h"
 #include "platform/replay.h"
 #include "platform/replay_folder.h"
+#include "platform/replay_pace.h"
 #include "platform/window_internal.h"
 
 #ifndef ZORBIT_VERSION
@@ -52,12 +53,9 @@ struct Session {
   bool realTime = false;
   bool drifted = false;
   bool closing = false;
+  bool stopped = false;  // the player ended the playback early
   std::string sandbox;
-  // Real-time pacing: the recording's ticks shown so far, in real milliseconds at speed 1.
-  double shownMs = 0.0;
-  std::chrono::steady_clock::time_point shownAt;
-  double speed = 1.0;
-  bool paused = false;
+  PlaybackPace pace;  // in the window
   uint32_t virtualStart = 0;
   int firstTicks = 0;
 };
@@ -120,25 +118,18 @@ void StopAtEnd() {
   }
 }
 
-void WaitRealTime(double targetMs) {
+double RealMs() {
   using namespace std::chrono;
+  return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
+void WaitRealTime(double alongMs) {
   for (;;) {
     Video().PollEvents();  // the player's keys steer the playback meanwhile
     if (session.closing) return;
-    auto now = steady_clock::now();
-    if (session.paused) {
-      session.shownAt = now;
-      std::this_thread::sleep_for(milliseconds(10));
-      continue;
-    }
-    double elapsed = duration<double, std::milli>(now - session.shownAt).count() * session.speed;
-    if (session.shownMs + elapsed >= targetMs) {
-      session.shownMs = targetMs;
-      session.shownAt = now;
-      return;
-    }
-    double left = (targetMs - session.shownMs - elapsed) / session.speed;
-    std::this_thread::sleep_for(duration<double, std::milli>(std::min(left, 10.0)));
+    const double wait = session.pace.WaitMs(alongMs, RealMs());
+    if (wait <= 0.0) return;
+    std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(wait));
   }
 }
 
@@ -148,7 +139,7 @@ void KeepPace() {
     session.anyView = true;
     session.firstTicks = session.ticks;
     session.virtualStart = ClockNowMs();
-    session.shownAt = std::chrono::steady_clock::now();
+    session.pace.Start(RealMs());
   }
   const int along = session.ticks - session.firstTicks;
   if (ClockIsVirtual()) {
@@ -231,33 +222,28 @@ void NoteInput(const HostInput& input) {
 }
 
 void PlaybackControl(const HostInput& input) {
-  if (input.kind == ReplayKind::Close ||
-      (input.kind == ReplayKind::Post && input.a == static_cast<int>(WM_CLOSE))) {
+  if (session.mode != Mode::Playing) return;
+  bool stop = input.kind == ReplayKind::Close ||
+              (input.kind == ReplayKind::Post && input.a == static_cast<int>(WM_CLOSE));
+  if (input.kind == ReplayKind::KeyDown || input.kind == ReplayKind::KeyUp) {
+    stop = session.pace.Key(input.a, input.kind == ReplayKind::KeyDown, RealMs()) ==
+           PlaybackPace::Steer::Stop;
+  } else if (input.kind == ReplayKind::ReleaseAll) {
+    session.pace.ReleaseAll();
+  }
+  if (stop) {
+    session.stopped = true;
     CloseOnce();
-    return;
   }
-  if (input.kind != ReplayKind::KeyDown) return;
-  switch (input.a) {
-    case 1:  // escape
-      CloseOnce();
-      break;
-    case 57:  // space
-    case 25:  // p
-      session.paused = !session.paused;
-      break;
-    case 0xCD:  // right arrow
-    case 0xC8:  // up arrow
-    case 13:    // = and +
-      session.speed = std::min(session.speed * 2.0, 16.0);
-      break;
-    case 0xCB:  // left arrow
-    case 0xD0:  // down arrow
-    case 12:    // -
-      session.speed = std::max(session.speed / 2.0, 0.125);
-      break;
-    default:
-      break;
-  }
+}
+
+void AfterPresent() {
+  if (session.mode == Mode::Playing) session.pace.NotePresent();
+}
+
+std::string Sign() {
+  if (session.mode != Mode::Playing) return {};
+  return session.realTime ? session.pace.Sign() : "REPLAY";
 }
 
 unsigned Seed(unsigned live) {
@@ -312,7 +298,12 @@ void BeforeTeardown() {
   } else if (session.mode == Mode::Playing && !session.ended) {
     session.ended = true;
     const auto& events = session.log.events;
-    if (session.next >= events.size() || events[session.next].kind != ReplayKind::End) {
+    if (session.stopped) {
+      // The player's choice, not a fault: say how far it went.
+      const int last = events.empty() ? 0 : events.back().tick;
+      std::fprintf(stderr, "zorbit: the replay was stopped at tick %d of %d\n", session.ticks,
+                   last);
+    } else if (session.next >= events.size() || events[session.next].kind != ReplayKind::End) {
       Drift("the game ended before its recording did");
     } else if (static_cast<uint32_t>(events[session.next].a) != StateCheck()) {
       Drift("the run ended on another board, score or hall of fame");
@@ -337,7 +328,7 @@ bool Finish() {
   } else if (session.mode == Mode::Playing) {
     if (!session.ended) BeforeTeardown();
     ok = !session.drifted;
-    if (ok) std::fprintf(stderr, "zorbit: the replay matched its recording to the end\n");
+    if (ok && !session.stopped) std::fprintf(stderr, "zorbit: the replay matched its recording to the end\n");
   }
   Reset();
   return ok;
@@ -394,6 +385,8 @@ void ReplayPacingView(int predictedTicks, TimerView* view) {
 bool ReplayPlaying() { return replay::Playing(); }
 
 bool ReplayActive() { return replay::Playing() || replay::Recording(); }
+
+std::string ReplaySign() { return replay::Sign(); }
 
 void ReplayNoteHallOfFameEntry(const char* text, int score) {
   replay::NoteHallOfFameEntry(text, score);

@@ -25,6 +25,10 @@ void NextStep();
 // Input from the host: noted while recording; while playing it steers the playback.
 void NoteInput(const HostInput& input);
 void PlaybackControl(const HostInput& input);
+// A picture reached the screen (a pause asked for takes hold after it).
+void AfterPresent();
+// What the screen says about the playback ("" when none plays).
+std::string Sign();
 
 // The seed and a setting as the run reads them (recorded, or given back while playing).
 unsigned Seed(unsigned live);
