@@ -75,11 +75,11 @@ std::string HallOfFameJson(const HighScoreTable& table) {
   return out + "]";
 }
 
-std::vector<HallOfFameEntry> StandingHallOfFame() {
+std::optional<std::vector<HallOfFameEntry>> StandingHallOfFame() {
   std::vector<HallOfFameEntry> entries;
   HighScoreTable table;
   table.Init(kHallOfFameSize);
-  if (!table.Read("hiscore.dat")) return entries;
+  if (!table.Read("hiscore.dat")) return std::nullopt;
   for (int i = 0; const HighScoreRecord* r = table.Record(i); ++i)
     entries.push_back({r->text, r->score});
   return entries;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -81,8 +82,9 @@ int KeepUnreadableTable(const char* path, int32_t count);
 // as a table for `--scores`.
 // 1 when the file was read, else 0 (the message says why).
 int PrintHallOfFame(FILE* out);
-// The entries of "hiscore.dat" in the current folder (none when it cannot be read).
-std::vector<HallOfFameEntry> StandingHallOfFame();
+// The entries of "hiscore.dat" in the current folder; nullopt when it is missing or cannot
+// be read whole (nobody then knows which entries stand).
+std::optional<std::vector<HallOfFameEntry>> StandingHallOfFame();
 
 // Writes size bytes to a file beside path and replaces path with it only once it is
 // complete and on disk. 1 on success; on failure the old file is left as it was and error

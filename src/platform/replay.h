@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,4 +39,7 @@ struct HallOfFameEntry {
   int score = 0;
 };
 // The game lists the entries that stand in its hall of fame; the replays of those are kept.
-void RegisterHallOfFameEntries(std::function<std::vector<HallOfFameEntry>()> entries);
+// It answers nothing (nullopt) when its table cannot be read: then every link is kept, since
+// an entry that may still stand must not lose its replay.
+using StandingEntries = std::function<std::optional<std::vector<HallOfFameEntry>>()>;
+void RegisterHallOfFameEntries(StandingEntries entries);

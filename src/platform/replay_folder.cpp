@@ -3,11 +3,13 @@
 #include "platform/replay_folder.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <set>
 #include <sstream>
 
@@ -22,7 +24,7 @@ constexpr const char* kFolder = "replays";
 constexpr const char* kLinks = "replays/halloffame.links";
 constexpr const char* kExtension = ".replay";
 
-std::function<std::vector<HallOfFameEntry>()> standingEntries;
+StandingEntries standingEntries;
 
 struct Link {
   std::string file;
@@ -60,10 +62,17 @@ std::string Unescape(const std::string& text) {
   return out;
 }
 
-std::vector<Link> ReadLinks() {
+// nullopt when the file is there but cannot be read: nobody then knows which replays are
+// linked. No file is no links.
+std::optional<std::vector<Link>> ReadLinks() {
   std::vector<Link> links;
   std::string bytes;
-  if (!ReadHostFile(MapPath(kLinks), 1 << 20, &bytes)) return links;
+  const std::string path = MapPath(kLinks);
+  if (!ReadHostFile(path, 1 << 20, &bytes)) {
+    std::error_code error;
+    if (!fs::exists(path, error) && !error) return links;
+    return std::nullopt;
+  }
   std::istringstream in(bytes);
   std::string line;
   while (std::getline(in, line)) {
@@ -89,6 +98,36 @@ bool Exists(const std::string& name) {
   return fs::is_regular_file(fs::path(MapPath(kFolder)) / name, ignored);
 }
 
+// A name this folder gave: "YYYYMMDD-HHMMSS.replay", or "-N" before the extension for the
+// Nth in one second. Its place in time is the stamp, then N; other names are the player's
+// own files and are left alone.
+struct Age {
+  std::string stamp;
+  int n = 1;
+  auto operator<=>(const Age&) const = default;
+};
+
+bool OurName(const std::string& name, Age* age) {
+  const size_t extension = std::char_traits<char>::length(kExtension);
+  if (name.size() < 15 + extension || name.compare(name.size() - extension, extension, kExtension))
+    return false;
+  const std::string base = name.substr(0, name.size() - extension);
+  for (size_t i = 0; i < 15; ++i) {
+    if (i == 8 ? base[i] != '-' : !std::isdigit(static_cast<unsigned char>(base[i]))) return false;
+  }
+  age->stamp = base.substr(0, 15);
+  age->n = 1;
+  if (base.size() == 15) return true;
+  if (base[15] != '-' || base.size() < 17 || base.size() > 21) return false;
+  int n = 0;
+  for (size_t i = 16; i < base.size(); ++i) {
+    if (!std::isdigit(static_cast<unsigned char>(base[i]))) return false;
+    n = n * 10 + (base[i] - '0');
+  }
+  age->n = n;
+  return n >= 2;
+}
+
 std::string NewName() {
   std::time_t now = std::time(nullptr);
   std::tm local{};
@@ -101,29 +140,36 @@ std::string NewName() {
 }
 
 // Drops links whose entry has left the hall of fame or whose replay is gone, and replays
-// that are neither among the newest nor linked.
-void Prune(std::vector<Link> links) {
-  const std::vector<HallOfFameEntry> entries =
-      standingEntries ? standingEntries() : std::vector<HallOfFameEntry>{};
-  std::erase_if(links, [&](const Link& l) { return !Stands(l, entries) || !Exists(l.file); });
+// that are neither among the newest nor linked. When the hall of fame cannot be read, no
+// link is dropped for its entry: the table may come back.
+void Prune(const fs::path& folder, std::vector<Link> links) {
+  const std::optional<std::vector<HallOfFameEntry>> entries =
+      standingEntries ? standingEntries() : std::nullopt;
+  std::error_code error;
+  std::erase_if(links, [&](const Link& l) {
+    return (entries && !Stands(l, *entries)) || !fs::is_regular_file(folder / l.file, error);
+  });
   std::string text;
   std::set<std::string> keep;
   for (const Link& l : links) {
     keep.insert(l.file);
     text += l.file + " " + std::to_string(l.score) + " " + Escape(l.text) + "\n";
   }
-  ReplaceFile(MapPathForWrite(kLinks), text);
-
-  std::vector<std::string> names;
-  std::error_code error;
-  for (const auto& entry : fs::directory_iterator(MapPath(kFolder), error)) {
-    const std::string name = entry.path().filename().string();
-    if (entry.is_regular_file() && entry.path().extension() == kExtension) names.push_back(name);
+  if (int failure = ReplaceFile((folder / "halloffame.links").string(), text)) {
+    // Without the links, a replay of an entry would look unlinked: delete nothing.
+    std::fprintf(stderr, "zorbit: cannot write %s: %s\n", kLinks, FileErrorText(failure).c_str());
+    return;
   }
-  std::sort(names.begin(), names.end(), std::greater<>());  // newest first: names are times
-  for (size_t i = 0; i < names.size(); ++i) {
-    if (i < static_cast<size_t>(kReplaysKept) || keep.count(names[i])) continue;
-    fs::remove(fs::path(MapPath(kFolder)) / names[i], error);
+
+  std::vector<std::pair<Age, std::string>> ours;
+  for (const auto& entry : fs::directory_iterator(folder, error)) {
+    const std::string name = entry.path().filename().string();
+    Age age;
+    if (entry.is_regular_file(error) && OurName(name, &age)) ours.push_back({age, name});
+  }
+  std::sort(ours.begin(), ours.end(), std::greater<>());  // newest first
+  for (size_t i = static_cast<size_t>(kReplaysKept); i < ours.size(); ++i) {
+    if (!keep.count(ours[i].second)) fs::remove(folder / ours[i].second, error);
   }
 }
 
@@ -138,7 +184,7 @@ bool ReadHostFile(const std::string& path, size_t limit, std::string* bytes) {
     bytes->append(chunk, static_cast<size_t>(in.gcount()));
     if (bytes->size() > limit) return false;
   }
-  return true;
+  return !in.bad();  // a read that failed (a folder, a disk error) is not an empty file
 }
 
 std::string KeepInReplayFolder(const std::string& text, const std::vector<HallOfFameEntry>& entries) {
@@ -153,14 +199,18 @@ std::string KeepInReplayFolder(const std::string& text, const std::vector<HallOf
                  FileErrorText(failure).c_str());
     return {};
   }
-  std::vector<Link> links = ReadLinks();
-  for (const HallOfFameEntry& e : entries) links.push_back({name, e.score, e.text});
-  Prune(std::move(links));
+  std::optional<std::vector<Link>> links = ReadLinks();
+  if (!links) {
+    std::fprintf(stderr, "zorbit: cannot read %s; no replay is removed\n", kLinks);
+    return name;
+  }
+  for (const HallOfFameEntry& e : entries) links->push_back({name, e.score, e.text});
+  Prune(fs::path(target).parent_path(), std::move(*links));
   return name;
 }
 
 std::string ReplayForHallOfFameEntry(const char* text, int score) {
-  const std::vector<Link> links = ReadLinks();
+  const std::vector<Link> links = ReadLinks().value_or(std::vector<Link>{});
   for (auto it = links.rbegin(); it != links.rend(); ++it) {
     if (it->score == score && it->text == (text ? text : "") && Exists(it->file))
       return (fs::path(MapPath(kFolder)) / it->file).string();
@@ -168,6 +218,6 @@ std::string ReplayForHallOfFameEntry(const char* text, int score) {
   return {};
 }
 
-void RegisterHallOfFameEntries(std::function<std::vector<HallOfFameEntry>()> entries) {
+void RegisterHallOfFameEntries(StandingEntries entries) {
   standingEntries = std::move(entries);
 }
