@@ -213,7 +213,8 @@ std::string ReplayForHallOfFameEntry(const char* text, int score) {
   const std::vector<Link> links = ReadLinks().value_or(std::vector<Link>{});
   for (auto it = links.rbegin(); it != links.rend(); ++it) {
     if (it->score == score && it->text == (text ? text : "") && Exists(it->file))
-      return (fs::path(MapPath(kFolder)) / it->file).string();
+      // Whole, so that it can be given to --replay from any folder.
+      return fs::absolute(fs::path(MapPath(kFolder)) / it->file).lexically_normal().string();
   }
   return {};
 }

@@ -152,6 +152,21 @@ TEST_F(StoredFileCommands, ScoresListTheFilledRecordsHarmlessly) {
   EXPECT_NE(out.find("   2         300  Evil?[2J\n"), std::string::npos) << out;
   EXPECT_EQ(out.find("ann@example.org"), std::string::npos);  // only the names are listed
   EXPECT_EQ(out.find("   3 "), std::string::npos);            // empty records are not
+  EXPECT_EQ(out.find("replay"), std::string::npos);
+
+  // An entry's replay is named whole, to be given to --replay from anywhere; a link whose
+  // replay is gone names nothing.
+  std::filesystem::create_directory(dir.File("game/replays"));
+  WriteWholeFile(dir.File("game/replays/20261206-120000.replay"), "");
+  WriteWholeFile(dir.File("game/replays/halloffame.links"),
+                 "20261206-120000.replay 5000 Ann:1%20Road:ann@example.org:Y\n"
+                 "20261206-110000.replay 300 Evil%1B[2J:::Y\n");
+  ASSERT_EQ(Run(exe, "--scores"), 0);
+  out = Output();
+  const std::string named =
+      "   1        5000  Ann  (replay: " + dir.File("game/replays/20261206-120000.replay") + ")\n";
+  EXPECT_NE(out.find(named), std::string::npos) << out;
+  EXPECT_NE(out.find("   2         300  Evil?[2J\n"), std::string::npos) << out;
 
   // A damaged file is said to be damaged, with what could be kept of it.
   std::string damaged = t.Serialize();
@@ -160,7 +175,7 @@ TEST_F(StoredFileCommands, ScoresListTheFilledRecordsHarmlessly) {
   ASSERT_EQ(Run(exe, "--scores"), 0);
   out = Output();
   EXPECT_NE(out.find("hiscore.dat is damaged"), std::string::npos) << out;
-  EXPECT_NE(out.find("   1        5000  Ann\n"), std::string::npos) << out;
+  EXPECT_NE(out.find(named), std::string::npos) << "the links outlive a damaged table\n" << out;
   EXPECT_EQ(out.find("Evil"), std::string::npos) << out;
 }
 
