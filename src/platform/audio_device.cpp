@@ -1,21 +1,32 @@
 #include "platform/audio_device.h"
 
+#include <atomic>
 #include <cstdio>
 #include <mutex>
+#include <thread>
 
 #include "platform/audio_mixer.h"
 #include "platform/harness.h"
+#include "platform/trace.h"
 
 namespace {
 
-enum class Backend { None, Sdl, Null, Manual };
+enum class Backend { None, Host, Null, Manual };
 
 struct DeviceState {
-  std::mutex lock;
+  std::mutex lock;  // all but `hostOpen`, which the opening thread sets
   int users = 0;
   Backend backend = Backend::None;
   bool manual = false;
-  bool reported = false;
+  HostAudio host;    // as the tests set it
+  HostAudio active;  // the one opened
+  std::thread opener;
+  std::atomic<bool> hostOpen{false};
+  std::atomic<bool> reported{false};
+  // A user that never let go must not leave the thread to be destroyed while joinable.
+  ~DeviceState() {
+    if (opener.joinable()) opener.join();
+  }
 };
 
 DeviceState& State() {
@@ -23,11 +34,40 @@ DeviceState& State() {
   return state;
 }
 
+HostAudio Host(const DeviceState& s) {
+  if (s.host.open && s.host.start && s.host.close) return s.host;
+  return HostAudio{SdlAudioOpen, SdlAudioStart, SdlAudioClose};
+}
+
+void ReportNoDevice(DeviceState& s) {
+  if (!s.reported.exchange(true))
+    std::fprintf(stderr, "zorbit: no audio device, playing without sound\n");
+}
+
+// On the opening thread. The rate is in place before the device pulls its first block.
+void OpenHost(DeviceState* s, HostAudio host) {
+  uint32_t rate = 44100;
+  if (!host.open(&rate)) {
+    ReportNoDevice(*s);
+    TraceStep("no audio device (found on its own thread)");
+    return;
+  }
+  MixerSetRate(rate);
+  s->hostOpen.store(true);
+  host.start();
+  TraceStep("audio device opened (on its own thread)");
+}
+
 }  // namespace
 
 void AudioUseManualDevice(bool manual) {
   std::lock_guard<std::mutex> guard(State().lock);
   State().manual = manual;
+}
+
+void AudioUseHostDevice(const HostAudio& host) {
+  std::lock_guard<std::mutex> guard(State().lock);
+  State().host = host;
 }
 
 bool AudioDeviceAcquire() {
@@ -38,25 +78,25 @@ bool AudioDeviceAcquire() {
     return true;
   }
   uint32_t rate = 44100;
-  bool opened;
+  bool opened = true;
   if (s.manual) {
     s.backend = Backend::Manual;
-    opened = true;
   } else if (GetPlatformOptions().headless) {
     s.backend = Backend::Null;
     opened = NullAudioOpen(&rate);
   } else {
-    s.backend = Backend::Sdl;
-    opened = SdlAudioOpen(&rate);
+    s.backend = Backend::Host;
+    s.hostOpen.store(false);
+    s.active = Host(s);
+    s.opener = std::thread(OpenHost, &s, s.active);
   }
   if (!opened) {
     s.backend = Backend::None;
-    if (!s.reported) std::fprintf(stderr, "zorbit: no audio device, playing without sound\n");
-    s.reported = true;
+    ReportNoDevice(s);
     return false;
   }
-  MixerSetRate(rate);
-  MixerSetStreamsWait(s.backend != Backend::Sdl);
+  if (s.backend != Backend::Host) MixerSetRate(rate);
+  MixerSetStreamsWait(s.backend != Backend::Host);
   s.users = 1;
   return true;
 }
@@ -65,7 +105,11 @@ void AudioDeviceRelease() {
   DeviceState& s = State();
   std::lock_guard<std::mutex> guard(s.lock);
   if (s.users == 0 || --s.users > 0) return;
-  if (s.backend == Backend::Sdl) SdlAudioClose();
+  if (s.backend == Backend::Host) {
+    // The opening thread takes no lock of ours, so waiting for it here cannot deadlock.
+    if (s.opener.joinable()) s.opener.join();
+    if (s.hostOpen.exchange(false)) s.active.close();
+  }
   if (s.backend == Backend::Null) NullAudioClose();
   s.backend = Backend::None;
 }

@@ -5,16 +5,30 @@
 
 #include <cstdint>
 
-// True when the device is open (or was opened by this call). No device: one line on
-// standard error, false, and the caller stays silent.
+// True when the device is open, or is being opened. The host's device is opened on a
+// thread of its own, as probing the sound system can take a tenth of a second: buffers
+// are made and played meanwhile, and are heard from where they are once it is open. A
+// host with no device prints one line on standard error and the game plays on silently.
+// The headless and the tests' manual devices open at once; when they cannot, false.
 bool AudioDeviceAcquire();
 void AudioDeviceRelease();
 
 // Tests: a device that nobody pulls; the test calls MixerRender itself.
 void AudioUseManualDevice(bool manual);
 
+// The host's device, or a stand-in from a test (all three set, or all null for the
+// host's own). Open runs on the opening thread and reports the device rate; the device
+// starts pulling the mix only at Start.
+struct HostAudio {
+  bool (*open)(uint32_t* rate) = nullptr;
+  void (*start)() = nullptr;
+  void (*close)() = nullptr;
+};
+void AudioUseHostDevice(const HostAudio& host);
+
 // The backends, one per file. Open reports the device rate.
 bool SdlAudioOpen(uint32_t* rate);
+void SdlAudioStart();
 void SdlAudioClose();
 bool NullAudioOpen(uint32_t* rate);
 void NullAudioClose();

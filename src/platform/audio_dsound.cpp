@@ -81,7 +81,7 @@ HRESULT DirectSoundCreate(const GUID*, LPDIRECTSOUND* object, void*) {
   if (!object) return DSERR_INVALIDPARAM;
   *object = nullptr;
   const bool acquired = AudioDeviceAcquire();
-  TraceStep(acquired ? "audio device opened" : "no audio device");
+  TraceStep(acquired ? "sound device made" : "no audio device");
   if (!acquired) return DSERR_NODRIVER;
   *object = new DirectSoundDevice();
   return DS_OK;

@@ -126,6 +126,9 @@ int DalkInitKeyboard() {
 
 int DalkFlip() {
   if (!display.open) return 0;
+  static bool drawnOnce = false;
+  if (!drawnOnce) TraceStep("first picture drawn");
+  drawnOnce = true;
   std::vector<Rect> changed = UpdateShownPicture(*display.back, display.back->TakeDamage(), &shown);
   bool ok = Video().Show(*display.back, changed);
   // The shown picture moves to the front; the back now holds the one shown before it,

@@ -21,6 +21,7 @@
 #include "platform/audio_mixer.h"
 #include "platform/mmsystem.h"
 #include "platform/paths.h"
+#include "platform/trace.h"
 
 namespace {
 
@@ -93,6 +94,7 @@ class Music final : public MixVoice {
   // Under AudioLock: linear resampling from the file's rate to the device's.
   bool MixInto(float* acc, int frames, uint32_t rate) override {
     std::unique_lock<std::mutex> guard(lock_);
+    pulled_ = true;
     const double step = static_cast<double>(rate_) / rate;
     for (int i = 0; i < frames; ++i) {
       if (queue_.size() < 4 && !decoded_ && MixerStreamsWait()) {
@@ -142,6 +144,12 @@ class Music final : public MixVoice {
     return r;
   }
 
+  // Under lock_. Heard in real time, the music is decoded from the mixer's first request
+  // on: before the device is open nobody hears it, and decoding two seconds ahead would only
+  // take the processor from the start-up (with no device at all it never runs). A mixer
+  // that waits for its sound gets it decoded at once.
+  bool Wanted() const { return pulled_ || MixerStreamsWait(); }
+
   void Decode() {
     std::vector<int16_t> block(8192);
     const size_t most = static_cast<size_t>(rate_) * 2 * 2;  // two seconds of stereo
@@ -149,7 +157,7 @@ class Music final : public MixVoice {
     for (;;) {
       {
         std::unique_lock<std::mutex> guard(lock_);
-        room_.wait(guard, [&] { return stopping_ || queue_.size() < most; });
+        room_.wait(guard, [&] { return stopping_ || (queue_.size() < most && Wanted()); });
         if (stopping_) return;
       }
       size_t samples = 0;
@@ -184,6 +192,7 @@ class Music final : public MixVoice {
   bool stopping_ = false;
   bool decoded_ = false;
   bool finished_ = false;
+  bool pulled_ = false;  // the mixer has asked for sound
   double frac_ = 0;  // under AudioLock
   HWND window_ = nullptr;
   bool notify_ = false;
@@ -229,6 +238,7 @@ uint32_t Open(const std::string& file, const std::string& alias) {
   }
   static uint32_t nextId = 1;
   Devices()[alias].music = std::make_unique<Music>(decoder, rate, channels, nextId++);
+  TraceStepf("music %s opened", file.c_str());
   return 0;
 }
 

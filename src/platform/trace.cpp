@@ -1,11 +1,14 @@
 #include "platform/trace.h"
 
+#include <sys/resource.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 namespace {
 
@@ -16,8 +19,8 @@ double MonotonicMs(clockid_t clock) {
 }
 
 // When the kernel started this process, in ms of the boot-time clock (field 22 of
-// /proc/self/stat, in clock ticks). Fields before it may hold spaces, so the count starts
-// after the command's closing parenthesis.
+// /proc/self/stat, in clock ticks, so the times are late by up to one tick). Fields before
+// it may hold spaces, so the count starts after the command's closing parenthesis.
 double ProcessStartMs() {
   std::FILE* file = std::fopen("/proc/self/stat", "r");
   if (!file) return MonotonicMs(CLOCK_BOOTTIME);
@@ -32,9 +35,20 @@ double ProcessStartMs() {
   return ticks * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
+struct Tally {
+  const char* name = nullptr;
+  int count = 0;
+  double ms = 0.0;
+};
+
 struct Trace {
-  bool on = std::getenv("ZORBIT_TRACE") != nullptr;
-  double startMs = on ? ProcessStartMs() : 0.0;
+  const bool on = std::getenv("ZORBIT_TRACE") != nullptr;
+  const double startMs = on ? ProcessStartMs() : 0.0;
+  // Lines go to a copy of standard error taken at start: a library that points standard
+  // error elsewhere for a moment, on another thread, cannot swallow them.
+  const int fd = on ? dup(STDERR_FILENO) : -1;
+  std::mutex lock;  // the tallies and the frame count: steps come from several threads
+  Tally tallies[8];
   bool presented = false;
   double windowStartMs = 0.0;
   int frames = 0;  // presented after windowStartMs
@@ -45,31 +59,82 @@ Trace& State() {
   return trace;
 }
 
+void Print(Trace& trace, double ms, const char* text) {
+  dprintf(trace.fd >= 0 ? trace.fd : STDERR_FILENO, "zorbit: %7.1f ms  %s\n", ms, text);
+}
+
+// Under the lock.
+void PrintTallies(Trace& trace, double ms) {
+  for (Tally& t : trace.tallies) {
+    if (!t.name) continue;
+    char line[160];
+    std::snprintf(line, sizeof line, "  %s: %d, %.1f ms in all", t.name, t.count, t.ms);
+    Print(trace, ms, line);
+    t = Tally{};
+  }
+}
+
 }  // namespace
 
 bool TraceOn() { return State().on; }
 
+double TraceNowMs() {
+  Trace& trace = State();
+  return trace.on ? MonotonicMs(CLOCK_BOOTTIME) - trace.startMs : 0.0;
+}
+
 void TraceStep(const char* step) {
   Trace& trace = State();
+  if (trace.on) Print(trace, TraceNowMs(), step);
+}
+
+void TraceStepf(const char* format, ...) {
+  if (!State().on) return;
+  char text[256];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  TraceStep(text);
+}
+
+void TraceTally(const char* name, double ms) {
+  Trace& trace = State();
   if (!trace.on) return;
-  std::fprintf(stderr, "zorbit: %7.1f ms  %s\n", MonotonicMs(CLOCK_BOOTTIME) - trace.startMs,
-               step);
+  std::lock_guard<std::mutex> guard(trace.lock);
+  for (Tally& t : trace.tallies) {
+    if (t.name && t.name != name && std::strcmp(t.name, name) != 0) continue;
+    t.name = name;
+    ++t.count;
+    t.ms += ms;
+    return;
+  }
 }
 
 void TraceFrame() {
   Trace& trace = State();
   if (!trace.on) return;
   const double now = MonotonicMs(CLOCK_MONOTONIC);
+  std::lock_guard<std::mutex> guard(trace.lock);
   if (!trace.presented) {
-    TraceStep("first picture presented");
+    const double ms = TraceNowMs();
+    // What the process spent to get here, all its threads: processor time and page faults
+    // (on some virtual machines each fault costs as much as copying a page several times).
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    char line[160];
+    std::snprintf(line, sizeof line, "first picture presented (%.1f ms of processor, %ld page faults)",
+                  MonotonicMs(CLOCK_PROCESS_CPUTIME_ID), usage.ru_minflt + usage.ru_majflt);
+    Print(trace, ms, line);
+    PrintTallies(trace, ms);
     trace.presented = true;
     trace.windowStartMs = now;
     return;
   }
   ++trace.frames;
   if (now - trace.windowStartMs >= 10000.0) {
-    std::fprintf(stderr, "zorbit: frames %d in %.1f s\n", trace.frames,
-                 (now - trace.windowStartMs) / 1000.0);
+    dprintf(trace.fd >= 0 ? trace.fd : STDERR_FILENO, "zorbit: frames %d in %.1f s\n",
+            trace.frames, (now - trace.windowStartMs) / 1000.0);
     trace.frames = 0;
     trace.windowStartMs = now;
   }

@@ -2,6 +2,8 @@
 // what a chain starts when its first sample ends.
 #include "sound_test_support.h"
 
+#include <atomic>
+
 namespace {
 
 class Mixing : public SoundLibraryTest {
@@ -120,6 +122,84 @@ TEST_F(Mixing, PauseKeepsThePlace) {
   ASSERT_EQ(1, a->UnPauseSample());
   EXPECT_GT(Rms(Render(1000), 0, 0, 1000), 1000);
   EXPECT_EQ(0, a->UnPauseSample());
+}
+
+// The host's device opens on a thread of its own while the game goes on making and playing
+// its sounds. A stand-in device that opens (or finds none) when the test lets it.
+std::atomic<bool> g_letOpen{false};
+std::atomic<bool> g_deviceExists{true};
+std::atomic<int> g_opens{0}, g_starts{0}, g_closes{0};
+
+bool StandInOpen(uint32_t* rate) {
+  while (!g_letOpen.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  ++g_opens;
+  *rate = 44100;
+  return g_deviceExists.load();
+}
+void StandInStart() { ++g_starts; }
+void StandInClose() { ++g_closes; }
+
+class MixWhileTheDeviceOpens : public testing::Test {
+ protected:
+  void SetUp() override {
+    g_letOpen = false;
+    g_deviceExists = true;
+    g_opens = g_starts = g_closes = 0;
+    AudioUseManualDevice(false);
+    AudioUseHostDevice(HostAudio{StandInOpen, StandInStart, StandInClose});
+  }
+  void TearDown() override {
+    g_letOpen = true;  // a failed assertion must not leave the opening thread waiting
+    lib_.Exit();
+    AudioUseHostDevice(HostAudio{});
+  }
+  DalkSound& lib_ = g_DalkSound;
+  static char* C(const std::string& s) { return const_cast<char*>(s.c_str()); }
+};
+
+TEST_F(MixWhileTheDeviceOpens, ASoundPlayedBeforeTheDeviceIsOpenIsHeardFromItsStart) {
+  ASSERT_EQ(1, lib_.Init(nullptr, 10)) << "the library starts without waiting for the device";
+  WavSpec s;
+  s.data = Tone(2205);
+  ASSERT_EQ(1, lib_.LoadSample(C(WriteTemp("early.wav", MakeWav(s))), 1));
+  SNDSample* played = lib_.PlaySample(1, 0xFFFF, 0x8000);
+  ASSERT_NE(nullptr, played);
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_EQ(0, g_opens.load());
+  EXPECT_TRUE(played->SamplePlaying());
+
+  g_letOpen = true;
+  ASSERT_TRUE(WaitFor([] { return g_starts.load() == 1; }));
+  const auto mix = Render(4410);  // the device pulls: the whole sound, from its first frame
+  const double full = 16000 / std::sqrt(2.0);
+  EXPECT_NEAR(full, Rms(mix, 0, 0, 4400), full * 0.05);
+  EXPECT_LT(std::abs(mix[0]), 2000) << "the tone's start, not its middle";
+
+  lib_.Exit();
+  EXPECT_EQ(1, g_closes.load());
+}
+
+TEST_F(MixWhileTheDeviceOpens, WithNoDeviceTheGameGoesOnSilentlyAndSaysSoOnce) {
+  g_deviceExists = false;
+  testing::internal::CaptureStderr();
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_EQ(1, lib_.Init(nullptr, 10));
+    WavSpec s;
+    s.data = Tone(2205);
+    ASSERT_EQ(1, lib_.LoadSample(C(WriteTemp("none.wav", MakeWav(s))), 1));
+    g_letOpen = true;
+    ASSERT_TRUE(WaitFor([round] { return g_opens.load() == round + 1; }));
+    EXPECT_NE(nullptr, lib_.PlaySample(1, 0xFFFF, 0x8000));  // plays to nobody
+    lib_.Exit();  // waits for the opening thread; nothing was opened, so nothing to close
+  }
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(0, g_starts.load());
+  EXPECT_EQ(0, g_closes.load());
+  size_t lines = 0;
+  for (size_t at = said.find("no audio device"); at != std::string::npos;
+       at = said.find("no audio device", at + 1))
+    ++lines;
+  EXPECT_LE(lines, 1u) << said;
 }
 
 }  // namespace

@@ -1,14 +1,19 @@
 // The real audio device: SDL pulls blocks of at most 512 frames from the mixer, so a
-// sound starts within about a dozen milliseconds of its Play.
+// sound starts within about a dozen milliseconds of its Play. Opened on a thread of its
+// own (see audio_device.cpp), so nothing here may touch the game's state.
 #include <SDL.h>
-#include <fcntl.h>
-#include <unistd.h>
+#include <dlfcn.h>
+
+#include <mutex>
 
 #include "platform/audio_device.h"
 #include "platform/audio_mixer.h"
+#include "platform/sdl/sdl_handles.h"
 
 namespace {
 
+// Set by the opening thread before the game's thread may read them (it joins that thread
+// first).
 SDL_AudioDeviceID g_device = 0;
 bool g_initedSubsystem = false;
 
@@ -16,38 +21,50 @@ void Callback(void*, Uint8* stream, int len) {
   MixerRender(reinterpret_cast<int16_t*>(stream), len / 4);
 }
 
-// The sound system's own libraries print a page of diagnostics on standard error when a
-// machine has no audio device. The game says so in one line of its own, so the probing
-// runs with standard error pointed at /dev/null.
-class QuietStderr {
+// ALSA prints a page of diagnostics on standard error when a machine has no sound card.
+// The game says so in one line of its own, so ALSA's own reporter is silenced while the
+// device is probed. It is looked up rather than linked: SDL brings ALSA in, when it does.
+using AlsaErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
+using SetAlsaErrorHandler = int (*)(AlsaErrorHandler);
+
+void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+class QuietAlsa {
  public:
-  QuietStderr() : saved_(dup(STDERR_FILENO)) {
-    const int null = open("/dev/null", O_WRONLY);
-    if (null >= 0) {
-      dup2(null, STDERR_FILENO);
-      close(null);
-    }
+  QuietAlsa()
+      : set_(reinterpret_cast<SetAlsaErrorHandler>(
+            dlsym(RTLD_DEFAULT, "snd_lib_error_set_handler"))) {
+    if (set_) set_(IgnoreAlsaError);
   }
-  ~QuietStderr() {
-    if (saved_ < 0) return;
-    dup2(saved_, STDERR_FILENO);
-    close(saved_);
+  ~QuietAlsa() {
+    if (set_) set_(nullptr);  // ALSA's own reporter again
   }
-  QuietStderr(const QuietStderr&) = delete;
-  QuietStderr& operator=(const QuietStderr&) = delete;
+  QuietAlsa(const QuietAlsa&) = delete;
+  QuietAlsa& operator=(const QuietAlsa&) = delete;
 
  private:
-  int saved_;
+  SetAlsaErrorHandler set_;
 };
+
+bool InitAudio() {
+  std::lock_guard<std::mutex> guard(SdlSubsystemLock());
+  if (SDL_WasInit(SDL_INIT_AUDIO)) return true;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  g_initedSubsystem = true;
+  return true;
+}
+
+void QuitAudio() {
+  std::lock_guard<std::mutex> guard(SdlSubsystemLock());
+  if (g_initedSubsystem) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  g_initedSubsystem = false;
+}
 
 }  // namespace
 
 bool SdlAudioOpen(uint32_t* rate) {
-  QuietStderr quiet;
-  if (!SDL_WasInit(SDL_INIT_AUDIO)) {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-    g_initedSubsystem = true;
-  }
+  QuietAlsa quiet;
+  if (!InitAudio()) return false;
   SDL_AudioSpec want{}, have{};
   want.freq = 44100;
   want.format = AUDIO_S16SYS;
@@ -56,18 +73,19 @@ bool SdlAudioOpen(uint32_t* rate) {
   want.callback = Callback;
   g_device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
   if (g_device == 0) {
-    if (g_initedSubsystem) SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    g_initedSubsystem = false;
+    QuitAudio();
     return false;
   }
   *rate = static_cast<uint32_t>(have.freq);
-  SDL_PauseAudioDevice(g_device, 0);
   return true;
+}
+
+void SdlAudioStart() {
+  if (g_device) SDL_PauseAudioDevice(g_device, 0);
 }
 
 void SdlAudioClose() {
   if (g_device) SDL_CloseAudioDevice(g_device);
   g_device = 0;
-  if (g_initedSubsystem) SDL_QuitSubSystem(SDL_INIT_AUDIO);
-  g_initedSubsystem = false;
+  QuitAudio();
 }

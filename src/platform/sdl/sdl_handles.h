@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include <memory>
+#include <mutex>
 
 struct SdlWindowDeleter {
   void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
@@ -18,11 +19,19 @@ using SdlWindow = std::unique_ptr<SDL_Window, SdlWindowDeleter>;
 using SdlRenderer = std::unique_ptr<SDL_Renderer, SdlRendererDeleter>;
 using SdlTexture = std::unique_ptr<SDL_Texture, SdlTextureDeleter>;
 
+// SDL counts its subsystems' users without a lock of its own, and the audio device is
+// opened on a thread of its own: every start and stop of a subsystem holds this.
+inline std::mutex& SdlSubsystemLock() {
+  static std::mutex lock;
+  return lock;
+}
+
 // One SDL subsystem held for the object's lifetime.
 class SdlSubsystem {
  public:
-  explicit SdlSubsystem(Uint32 flags) : flags_(flags), ok_(SDL_InitSubSystem(flags) == 0) {}
+  explicit SdlSubsystem(Uint32 flags) : flags_(flags), ok_(Init(flags)) {}
   ~SdlSubsystem() {
+    std::lock_guard<std::mutex> guard(SdlSubsystemLock());
     if (ok_) SDL_QuitSubSystem(flags_);
   }
   SdlSubsystem(const SdlSubsystem&) = delete;
@@ -30,6 +39,10 @@ class SdlSubsystem {
   bool ok() const { return ok_; }
 
  private:
+  static bool Init(Uint32 flags) {
+    std::lock_guard<std::mutex> guard(SdlSubsystemLock());
+    return SDL_InitSubSystem(flags) == 0;
+  }
   Uint32 flags_;
   bool ok_;
 };

@@ -1,6 +1,7 @@
 // The SDL driver: the picture in a window (or full screen), scaled with its aspect kept when
 // the window is resized; SDL events become input state and window messages.
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "platform/backend.h"
@@ -50,9 +51,31 @@ class SdlBackend final : public VideoBackend {
   std::string error_;
 };
 
+// The game takes no typed text, yet SDL opens an input method for every window program,
+// and libX11 then reads and compiles the locale's whole compose table: a third of SDL's
+// start-up. Naming an empty table leaves it nothing to read. A table the user names is read
+// as always, and the variable is gone again before any program the game starts could
+// inherit it (nothing else runs yet to read the environment meanwhile).
+class NoComposeTable {
+ public:
+  NoComposeTable()
+      : set_(!std::getenv("XCOMPOSEFILE") && setenv("XCOMPOSEFILE", "/dev/null", 0) == 0) {}
+  ~NoComposeTable() {
+    if (set_) unsetenv("XCOMPOSEFILE");
+  }
+  NoComposeTable(const NoComposeTable&) = delete;
+  NoComposeTable& operator=(const NoComposeTable&) = delete;
+
+ private:
+  bool set_;
+};
+
 bool SdlBackend::EnsureVideo() {
   if (video_ && video_->ok()) return true;
-  video_ = std::make_unique<SdlSubsystem>(SDL_INIT_VIDEO);
+  {
+    NoComposeTable quick;
+    video_ = std::make_unique<SdlSubsystem>(SDL_INIT_VIDEO);
+  }
   if (!video_->ok()) {
     error_ = SDL_GetError();
     return false;
