@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <memory>
 
 #include "platform/audio_wav_writer.h"
@@ -88,7 +89,7 @@ void WatchMaxTime(uint32_t limit) {
   ClockAddListener([limit, posted = false](uint32_t now) mutable {
     if (now >= limit && !posted) {
       posted = true;
-      DeliverHostInput({ReplayKind::Close});  // recorded like any close
+      QueueHostInput({ReplayKind::Close});  // recorded like any close
     }
     if (now >= limit + kCloseGraceMs) {
       std::fprintf(stderr, "the game did not close %u ms after --max-ms; stopping it\n",
@@ -104,6 +105,7 @@ void WatchMaxTime(uint32_t limit) {
 void ResetPlatform(bool headless) {
   // A window that WinMain left behind is dropped without WM_DESTROY: the shell has returned.
   replay::Reset();
+  ClearQueuedHostInput();
   ClockReset(headless);
   ResetDisplay();
   Video().CloseDisplay();
@@ -140,11 +142,22 @@ void UseInstalledFolders() {
   if (!data.empty() && !player.empty()) SetFileFolders(player, data);
 }
 
+// Why a replay file could not be read, in the player's words.
+std::string UnreadableReplay(const std::string& path) {
+  std::error_code error;
+  const auto status = std::filesystem::status(path, error);
+  if (!std::filesystem::exists(status)) return "there is no such file";
+  if (std::filesystem::is_directory(status)) return "it is a folder";
+  const auto size = std::filesystem::file_size(path, error);
+  if (!error && size > kReplayMaxBytes) return "it is larger than any replay can be";
+  return "it cannot be read";
+}
+
 bool LoadReplay(const std::string& path, ReplayLog* log) {
   std::string text;
   if (!ReadHostFile(path, kReplayMaxBytes, &text)) {
-    std::fprintf(stderr, "zorbit: cannot read the replay %s (missing, unreadable or too large)\n",
-                 path.c_str());
+    std::fprintf(stderr, "zorbit: cannot play the replay %s: %s\n", path.c_str(),
+                 UnreadableReplay(path).c_str());
     return false;
   }
   std::string error;

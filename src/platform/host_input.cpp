@@ -1,6 +1,8 @@
 // Host input on its way to the game, past the recording and the replay.
 #include "platform/host_input.h"
 
+#include <vector>
+
 #include "platform/backend.h"
 #include "platform/input.h"
 #include "platform/replay_session.h"
@@ -51,12 +53,30 @@ void DeliverHostInput(const HostInput& in) {
   ApplyHostInput(in);
 }
 
+namespace {
+
+std::vector<HostInput> queued;
+
+void DeliverQueued() {
+  std::vector<HostInput> due;
+  due.swap(queued);
+  for (const HostInput& input : due) DeliverHostInput(input);
+}
+
+}  // namespace
+
+void QueueHostInput(const HostInput& input) { queued.push_back(input); }
+
+void ClearQueuedHostInput() { queued.clear(); }
+
 void DrainHostInput() {
   replay::NextStep();
   Video().PollEvents();
+  DeliverQueued();
 }
 
 void WaitHostInput(int ms) {
   replay::NextStep();
-  Video().WaitEvents(ms);
+  if (queued.empty()) Video().WaitEvents(ms);
+  DeliverQueued();
 }

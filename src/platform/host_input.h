@@ -24,7 +24,16 @@ inline void HostPost(UINT message, WPARAM wParam, LPARAM lParam) {
                     static_cast<int>(lParam)});
 }
 
-// The main thread turns pending host events into input here (a step of the run).
+// Input that comes from the clock's listeners (a script, the --max-ms watcher) rather than
+// the window system. It waits, as a window system's events do, for the next turn of host
+// events: a listener runs in the middle of whatever advanced the clock, and input taken
+// there could not be put back at the same point by a replay. Main thread only.
+void QueueHostInput(const HostInput& input);
+// Forgets queued input (a fresh run).
+void ClearQueuedHostInput();
+
+// The main thread turns pending host events (and queued input) into input here (a step of
+// the run).
 void DrainHostInput();
 // The same, waiting up to ms for an event first.
 void WaitHostInput(int ms);

@@ -255,6 +255,10 @@ bool Reader::Run() {
   if (text_.size() > kReplayMaxBytes) return Fail("the file is too large to be a replay");
   std::string_view line;
   std::vector<std::string_view> f;
+  if (text_.empty()) {
+    line_ = 1;
+    return Fail("the file is empty: not a Zorbit replay");
+  }
   if (!NextLine(&line) || !Fields(line, &f) || f.size() != 2 || f[0] != kMagic)
     return Fail("not a Zorbit replay");
   int format = 0;

@@ -87,8 +87,10 @@ void Drift(const std::string& what) {
   if (session.drifted) return;
   session.drifted = true;
   std::fprintf(stderr,
-               "zorbit: the replay drifted from its recording at tick %d (step %llu): %s\n",
-               session.ticks, static_cast<unsigned long long>(session.step), what.c_str());
+               "zorbit: the replay drifted from its recording at tick %d (%.1f s into the run, "
+               "step %llu): %s\n",
+               session.ticks, session.ticks / 1000.0, static_cast<unsigned long long>(session.step),
+               what.c_str());
 }
 
 // Playing: the events recorded at this step, one at a time, in order.
@@ -97,7 +99,7 @@ const ReplayEvent* Due() {
   if (session.next >= events.size()) return nullptr;
   const ReplayEvent& e = events[session.next];
   if (e.step > session.step || e.kind == ReplayKind::End) return nullptr;
-  if (e.step < session.step) Drift("the game went past a step the recording still had input for");
+  if (e.step < session.step) Drift("the game took another path than its recording: input it had is now late");
   ++session.next;
   return &e;
 }
@@ -162,7 +164,8 @@ void ApplyDueInput() {
     } else if (e->kind == ReplayKind::Check) {
       if (static_cast<uint32_t>(e->a) != StateCheck()) Drift("the board and score differ");
     } else {
-      Drift("the recording saw the timer or the frame rate at another step");
+      Drift("the game took another path than its recording: it looked at the timer or "
+            "the frame rate at other moments");
     }
   }
   StopAtEnd();
@@ -243,6 +246,8 @@ void AfterPresent() {
 
 std::string Sign() {
   if (session.mode != Mode::Playing) return {};
+  if (session.realTime && session.pace.PauseAsked()) return session.pace.Sign();
+  if (session.drifted) return "DRIFTED";  // what follows is no longer the recorded run
   return session.realTime ? session.pace.Sign() : "REPLAY";
 }
 

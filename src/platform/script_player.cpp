@@ -54,32 +54,33 @@ void ScriptPlayer::CloseWhenDone() {
   if (!ended_ || closed_ || !owed_.empty()) return;
   if (!MainWindowHandle()) return;
   closed_ = true;
-  DeliverHostInput({ReplayKind::Close});
+  QueueHostInput({ReplayKind::Close});
 }
 
 void ScriptPlayer::Apply(const ScriptEvent& event) {
-  // Through the host's path, so that a recording sees scripted input as it sees a window's.
+  // Through the host's path at its next turn, so that a recording sees scripted input as it
+  // sees a window's.
   switch (event.op) {
     case ScriptOp::Move:
-      DeliverHostInput({ReplayKind::Move, event.x, event.y});
+      QueueHostInput({ReplayKind::Move, event.x, event.y});
       break;
     case ScriptOp::Press:
     case ScriptOp::Release:
-      DeliverHostInput({event.op == ScriptOp::Press ? ReplayKind::Press : ReplayKind::Release,
+      QueueHostInput({event.op == ScriptOp::Press ? ReplayKind::Press : ReplayKind::Release,
                         event.button});
       break;
     case ScriptOp::KeyDown:
     case ScriptOp::KeyUp:
-      DeliverHostInput({event.op == ScriptOp::KeyDown ? ReplayKind::KeyDown : ReplayKind::KeyUp,
+      QueueHostInput({event.op == ScriptOp::KeyDown ? ReplayKind::KeyDown : ReplayKind::KeyUp,
                         event.scanCode});
       break;
     case ScriptOp::Deactivate:
     case ScriptOp::Activate:
-      DeliverHostInput({event.op == ScriptOp::Activate ? ReplayKind::Activate
+      QueueHostInput({event.op == ScriptOp::Activate ? ReplayKind::Activate
                                                        : ReplayKind::Deactivate});
       break;
     case ScriptOp::Close:
-      DeliverHostInput({ReplayKind::Close});
+      QueueHostInput({ReplayKind::Close});
       break;
     default:
       break;

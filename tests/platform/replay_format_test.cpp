@@ -74,7 +74,7 @@ TEST(ReplayFormat, RefusesOtherVersionsUnknownFieldsAndDamageWithTheLine) {
   struct Case {
     std::string text, message;
   } cases[] = {
-      {"", "not a Zorbit replay"},
+      {"", "line 1: the file is empty: not a Zorbit replay"},
       {"PK\x03\x04 something else", "line 1: not a Zorbit replay"},
       {replace("zorbit-replay 1", "zorbit-replay 2"), "replay format 2; this game reads format 1"},
       {replace("game 1.0", "game 1.1"), "line 2: recorded by Zorbit 1.1; this is Zorbit 1.0"},

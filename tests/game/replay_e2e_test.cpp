@@ -1,0 +1,63 @@
+// A headless recording played again: the same board, score and hall of fame, the player's
+// own hiscore.dat untouched by the replay, and a recording tampered with says where the
+// replay left it.
+#include <sys/wait.h>
+
+#include "e2e_util.h"
+
+using namespace e2e;
+
+namespace {
+
+using ReplayGame = GameRun;
+
+int ExitCode(const std::string& command) {
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(ReplayGame, ARoundReplaysExactlyWritesNoHallOfFameAndADriftSaysWhere) {
+  const Dump start = StartBoard();
+  ASSERT_TRUE(start.ok());
+  const int cell = LargestGroupCell(start);
+  // Out of time after 6 s: the score enters the hall of fame.
+  Setup("gametime=6\n");
+  ASSERT_EQ(Run("wait 300\nclick " + CellPoint(cell % 18, cell / 18) + "\nwait 9000\n", 20000,
+                "--record live.replay --dump-at-exit live.json"),
+            0);
+  const Dump live = Read("live.json");
+  ASSERT_GT(live.TopScore(), 0) << "the round did not enter the hall of fame";
+  const std::string table = ReadWholeFile(dir.File("game/hiscore.dat"));
+
+  auto replay = [&](const std::string& file) {
+    return ExitCode("cd '" + dir.path() + "' && '" + program + "' --headless --data game --replay " +
+                    file + " --dump-at-exit replayed.json > replayed.txt 2>&1");
+  };
+  ASSERT_EQ(replay("live.replay"), 0) << ReadWholeFile(dir.File("replayed.txt"));
+  const Dump replayed = Read("replayed.json");
+  EXPECT_EQ(replayed.cells, live.cells);
+  EXPECT_EQ(replayed.Int("score"), live.Int("score"));
+  EXPECT_EQ(replayed.TopText(), live.TopText());
+  EXPECT_EQ(replayed.TopScore(), live.TopScore());
+  // It played on a copy of the table as the recording found it; the player's stays as is
+  // (entered twice otherwise).
+  EXPECT_EQ(ReadWholeFile(dir.File("game/hiscore.dat")), table);
+
+  // Without the click the board differs from the first check on.
+  std::string text = ReadWholeFile(dir.File("live.replay")), tampered;
+  for (size_t at = 0; at < text.size();) {
+    const size_t end = text.find('\n', at) + 1;
+    const std::string line = text.substr(at, end - at);
+    if (line.find(" press ") == std::string::npos && line.find(" release ") == std::string::npos)
+      tampered += line;
+    at = end;
+  }
+  ASSERT_NE(tampered.size(), text.size());
+  WriteWholeFile(dir.File("tampered.replay"), tampered);
+  EXPECT_EQ(replay("tampered.replay"), 4);
+  const std::string said = ReadWholeFile(dir.File("replayed.txt"));
+  EXPECT_NE(said.find("the replay drifted from its recording at tick "), std::string::npos) << said;
+  EXPECT_EQ(ReadWholeFile(dir.File("game/hiscore.dat")), table);
+}
+
+}  // namespace
