@@ -99,7 +99,8 @@ const ReplayEvent* Due() {
   if (session.next >= events.size()) return nullptr;
   const ReplayEvent& e = events[session.next];
   if (e.step > session.step || e.kind == ReplayKind::End) return nullptr;
-  if (e.step < session.step) Drift("the game took another path than its recording: input it had is now late");
+  if (e.step < session.step)
+    Drift("the game took another path than its recording: input it had is now late");
   ++session.next;
   return &e;
 }
@@ -333,7 +334,8 @@ bool Finish() {
   } else if (session.mode == Mode::Playing) {
     if (!session.ended) BeforeTeardown();
     ok = !session.drifted;
-    if (ok && !session.stopped) std::fprintf(stderr, "zorbit: the replay matched its recording to the end\n");
+    if (ok && !session.stopped)
+      std::fprintf(stderr, "zorbit: the replay matched its recording to the end\n");
   }
   Reset();
   return ok;

@@ -30,8 +30,9 @@ TEST_F(ReplayGame, ARoundReplaysExactlyWritesNoHallOfFameAndADriftSaysWhere) {
   const std::string table = ReadWholeFile(dir.File("game/hiscore.dat"));
 
   auto replay = [&](const std::string& file) {
-    return ExitCode("cd '" + dir.path() + "' && '" + program + "' --headless --data game --replay " +
-                    file + " --dump-at-exit replayed.json > replayed.txt 2>&1");
+    return ExitCode("cd '" + dir.path() + "' && '" + program +
+                    "' --headless --data game --replay " + file +
+                    " --dump-at-exit replayed.json > replayed.txt 2>&1");
   };
   ASSERT_EQ(replay("live.replay"), 0) << ReadWholeFile(dir.File("replayed.txt"));
   const Dump replayed = Read("replayed.json");

@@ -26,7 +26,8 @@ struct Scene {
     fs::create_directories(dir / "data");
     // 21 runs of 2020, the oldest three in one second, and two files of the player's own.
     for (const char* n : {"000001", "000001-2", "000001-10"}) Add(std::string("20200101-") + n);
-    for (int s = 2; s <= 19; ++s) Add("20200101-0000" + std::string(s < 10 ? "0" : "") + std::to_string(s));
+    for (int s = 2; s <= 19; ++s)
+      Add("20200101-0000" + std::string(s < 10 ? "0" : "") + std::to_string(s));
     dir.Write("player/replays/mine.replay", "kept by hand");
     dir.Write("player/replays/notes.txt", "");
     dir.Write("player/replays/halloffame.links",
@@ -41,7 +42,8 @@ struct Scene {
   void Add(const std::string& stamp) { dir.Write("player/replays/" + stamp + ".replay", stamp); }
   std::set<std::string> Names() const {
     std::set<std::string> names;
-    for (const auto& e : fs::directory_iterator(replays)) names.insert(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(replays))
+      names.insert(e.path().filename().string());
     return names;
   }
 };
@@ -65,7 +67,8 @@ TEST(ReplayFolder, KeepsTheNewestTwentyAndTheReplaysOfStandingEntries) {
 
   EXPECT_EQ(scene.dir.Read("player/replays/halloffame.links"),
             "20200101-000001.replay 5000 Ann%20Lee:::Y\n" + name + " 9000 Dee:::Y\n");
-  EXPECT_EQ(ReplayForHallOfFameEntry("Ann Lee:::Y", 5000), scene.replays + "/20200101-000001.replay");
+  EXPECT_EQ(ReplayForHallOfFameEntry("Ann Lee:::Y", 5000),
+            scene.replays + "/20200101-000001.replay");
   EXPECT_EQ(ReplayForHallOfFameEntry("Dee:::Y", 9000), scene.replays + "/" + name);
   EXPECT_EQ(ReplayForHallOfFameEntry("Bob:::Y", 4000), "");
 }

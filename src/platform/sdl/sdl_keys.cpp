@@ -31,6 +31,8 @@ int SdlToPcScanCode(SDL_Scancode code) {
     case SDL_SCANCODE_LALT: return 56;
     case SDL_SCANCODE_SPACE: return 57;
     case SDL_SCANCODE_CAPSLOCK: return 58;
+    case SDL_SCANCODE_KP_MINUS: return 0x4A;
+    case SDL_SCANCODE_KP_PLUS: return 0x4E;
     case SDL_SCANCODE_F11: return 87;
     case SDL_SCANCODE_F12: return 88;
     case SDL_SCANCODE_KP_ENTER: return 0x9C;
