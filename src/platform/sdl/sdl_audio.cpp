@@ -72,10 +72,10 @@ bool SdlAudioOpen(uint32_t* rate) {
   want.samples = 512;
   want.callback = Callback;
   g_device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
-  if (g_device == 0) {
-    QuitAudio();
-    return false;
-  }
+  // With no device the subsystem stays up: stopping it waits up to a tenth of a second for
+  // ALSA's hot-plug thread (which otherwise only wakes now and then), and would hold up
+  // the game's own SDL starts meanwhile; a later try then opens at once.
+  if (g_device == 0) return false;
   *rate = static_cast<uint32_t>(have.freq);
   return true;
 }

@@ -35,6 +35,7 @@ class SdlBackend final : public VideoBackend {
 
  private:
   bool EnsureVideo();
+  void StartGamepads();
   void Translate(const SDL_Event& event);
   void TranslateWindow(const SDL_WindowEvent& event);
   void TranslateKey(const SDL_KeyboardEvent& event);
@@ -47,6 +48,7 @@ class SdlBackend final : public VideoBackend {
   SdlWindow window_;
   std::unique_ptr<Presenter> presenter_;
   int width_ = 800, height_ = 600;
+  bool presented_ = false;  // a picture has reached the window
   bool altAlone_ = false;
   std::string error_;
 };
@@ -81,10 +83,16 @@ bool SdlBackend::EnsureVideo() {
     return false;
   }
   TraceStep("video started");
-  // Without controller support the game is played as before; not a reason to stop.
+  return true;
+}
+
+// Controllers are started once the first picture is shown: nobody plays before that, and
+// SDL reports the controllers already plugged in as they are found, as it does later ones.
+// Without controller support the game is played as before; not a reason to stop.
+void SdlBackend::StartGamepads() {
+  if (pads_ || !presented_) return;
   pads_ = std::make_unique<Gamepads>();
   TraceStep("game controllers started");
-  return true;
 }
 
 // SDL falls back to drivers that show nothing when there is no display; a window no one
@@ -146,7 +154,9 @@ void SdlBackend::CloseDisplay() {
 }
 
 bool SdlBackend::Show(const Surface& picture, const std::vector<Rect>& changed) {
-  return presenter_ && presenter_->Update(picture, changed);
+  const bool shown = presenter_ && presenter_->Update(picture, changed);
+  presented_ = presented_ || (shown && !changed.empty());
+  return shown;
 }
 
 // The presenter keeps the last picture, so an uncovered or resized window is painted again
@@ -157,6 +167,7 @@ void SdlBackend::Repaint() {
 
 void SdlBackend::PollEvents() {
   if (!video_ || !video_->ok()) return;
+  StartGamepads();
   SDL_Event event;
   while (SDL_PollEvent(&event)) Translate(event);
   if (pads_) pads_->Pump(ClockNowMs());
