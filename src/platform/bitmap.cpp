@@ -9,6 +9,7 @@
 
 #include "platform/dalk.h"
 #include "platform/paths.h"
+#include "platform/picture_read_ahead.h"
 #include "platform/trace.h"
 
 namespace {
@@ -147,12 +148,18 @@ Surface* LoadBitmapFromMemory(const void* data, size_t size, int bitsPerPixel) {
   return Load(SDL_RWFromConstMem(data, static_cast<int>(size)), bitsPerPixel);
 }
 
+Surface* LoadBitmapFromPath(const std::string& hostPath, int bitsPerPixel) {
+  return Load(SDL_RWFromFile(hostPath.c_str(), "rb"), bitsPerPixel);
+}
+
 Surface* DalkLoadBitmap(const char* fileName, int bitsPerPixel) {
   static bool first = true;
   if (first) TraceStep("loading pictures");
   first = false;
   if (!fileName || !*fileName) return nullptr;
-  return Load(SDL_RWFromFile(MapPath(fileName).c_str(), "rb"), bitsPerPixel);
+  const std::string path = MapPath(fileName);
+  if (Surface* ready = TakePictureReadAhead(path, bitsPerPixel)) return ready;
+  return LoadBitmapFromPath(path, bitsPerPixel);
 }
 
 void DalkGetRGBABits(const PixelFormat* format, int* red, int* green, int* blue, int* alpha) {

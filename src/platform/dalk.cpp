@@ -11,6 +11,7 @@
 #include "platform/clock_internal.h"
 #include "platform/font8x8.h"
 #include "platform/input.h"
+#include "platform/picture_read_ahead.h"
 #include "platform/present_internal.h"
 #include "platform/replay_session.h"
 #include "platform/shown_diff.h"
@@ -127,10 +128,13 @@ int DalkInitKeyboard() {
 int DalkFlip() {
   if (!display.open) return 0;
   static bool drawnOnce = false;
-  if (!drawnOnce) TraceStep("first picture drawn");
+  const bool first = !drawnOnce;
+  if (first) TraceStep("first picture drawn");
   drawnOnce = true;
   std::vector<Rect> changed = UpdateShownPicture(*display.back, display.back->TakeDamage(), &shown);
   bool ok = Video().Show(*display.back, changed);
+  // What the first picture did not need is let go (not before: that would hold it up).
+  if (first) EndPictureReadAhead();
   // The shown picture moves to the front; the back now holds the one shown before it,
   // which differs from the window where this flip changed it.
   for (const Rect& area : changed) display.front->NoteDamage(area);

@@ -20,6 +20,7 @@
 #include "platform/install_folders.h"
 #include "platform/options_internal.h"
 #include "platform/paths.h"
+#include "platform/picture_read_ahead.h"
 #include "platform/present_internal.h"
 #include "platform/replay_folder.h"
 #include "platform/replay_session.h"
@@ -233,6 +234,7 @@ int PlatformMain(int argc, char** argv) {
 
   ResetPlatform(options.headless);
   SetVideoBackend(options.headless ? MakeHeadlessBackend() : MakeSdlBackend());
+  if (!options.headless && !options.scores) StartPictureReadAhead(PicturesToReadAhead());
   if (!options.script.empty()) {
     player = std::make_unique<ScriptPlayer>(std::move(events), startFolder);
     ClockAddListener([](uint32_t now) {
@@ -252,6 +254,7 @@ int PlatformMain(int argc, char** argv) {
   static int instanceTag;
   int exitCode = WinMain(&instanceTag, nullptr, commandLine.data(), SW_SHOWNORMAL);
 
+  EndPictureReadAhead();
   // A run whose screenshots, dumps or sound were lost has not done what it was asked.
   if (!FinishOutputs() && exitCode == 0) exitCode = 1;
   // A replay that drifted from its recording (it said where) did not do what it promised.

@@ -123,6 +123,11 @@ void SetFileFolders(const std::string& playerFolder, const std::string& dataFold
 
 void ClearFileFolders() { SetFileFolders({}, {}); }
 
+std::string DataFolderForReading() {
+  const std::string data = CurrentFolders().data;
+  return data.empty() ? "." : data;
+}
+
 // What reads and writes map alike: a sandboxed, absolute or folderless path is its own host
 // path (true, in *direct); any other comes back in *path for the player and data folders.
 static bool MapDirect(const char* gamePath, std::string* path, Folders* folders, std::string* direct) {

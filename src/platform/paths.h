@@ -15,6 +15,8 @@
 
 void SetFileFolders(const std::string& playerFolder, const std::string& dataFolder);
 void ClearFileFolders();  // back to the working folder for both
+// The folder the shipped data is read from: the data folder, or the working folder.
+std::string DataFolderForReading();
 
 // The host path to read a game path from.
 std::string MapPath(const char* gamePath);

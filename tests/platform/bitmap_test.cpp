@@ -1,15 +1,18 @@
 // Loading BMP files: depths, palettes, bad files, and the helpers that load and cut them.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/bitmap.h"
 #include "platform/dalk.h"
+#include "platform/picture_read_ahead.h"
 #include "surface/surface_helpers.h"
 #include "../surface/surface_test_util.h"
 
@@ -114,6 +117,36 @@ TEST_F(BitmapFiles, TrueColourFilesBecomeRgb565) {
         ASSERT_EQ(Px(*s, x, y), MakeSurfaceColor(s.get(), c.r, c.g, c.b)) << x << "," << y;
       }
     EXPECT_EQ(Px(*s, 0, 0), 0x001F) << "near pure blue lands on the key value";
+  }
+}
+
+// In a window the pictures are read ahead on a thread of their own; the game's first
+// request for each as 16 bits takes it over, and anything else reads the file as before.
+TEST_F(BitmapFiles, ReadAheadPicturesAreTakenOnceAndOnlyAsTheGameAsks) {
+  const std::string a = Write("a.bmp", MakeBmp(5, 3, 24, Gradient));
+  const std::string b = Write("b.bmp", MakeBmp(4, 4, 24, Gradient));
+  const std::string missing = (dir_ / "missing.bmp").string();
+  for (int round = 0; round < 2; ++round) {
+    StartPictureReadAhead({a, b, missing});
+    // At once the thread may not have come to it (then the caller reads it itself), may be
+    // reading it (then the caller waits for it) or have read it; later it has read it.
+    if (round == 1) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    SurfacePtr taken(TakePictureReadAhead(a, 16));
+    if (round == 1) {
+      ASSERT_TRUE(taken);
+    }
+    if (taken) {
+      SurfacePtr read(LoadBitmapFromPath(a, 16));
+      ASSERT_EQ(taken->width(), 5);
+      for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x) ASSERT_EQ(Px(*taken, x, y), Px(*read, x, y));
+    }
+    EXPECT_EQ(TakePictureReadAhead(a, 16), nullptr) << "a second request reads the file";
+    EXPECT_EQ(TakePictureReadAhead(b, 8), nullptr) << "only 16-bit pictures are read ahead";
+    EXPECT_EQ(TakePictureReadAhead(missing, 16), nullptr);
+    EXPECT_EQ(TakePictureReadAhead((dir_ / "other.bmp").string(), 16), nullptr);
+    EndPictureReadAhead();  // b was never taken: released here
+    EXPECT_EQ(TakePictureReadAhead(b, 16), nullptr);
   }
 }
 

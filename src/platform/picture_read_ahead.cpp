@@ -1,0 +1,135 @@
+#include "platform/picture_read_ahead.h"
+
+#include <malloc.h>
+#include <strings.h>
+
+#include <algorithm>
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+#include <thread>
+
+#include "platform/bitmap.h"
+#include "platform/paths.h"
+#include "platform/trace.h"
+
+namespace {
+
+constexpr int kReadAheadBits = 16;
+
+enum class Stage { Waiting, Reading, Read, Taken };
+
+struct Entry {
+  std::string path;
+  Stage stage = Stage::Waiting;
+  Surface* picture = nullptr;  // Read: ours until taken
+};
+
+struct ReadAhead {
+  std::mutex lock;
+  std::condition_variable read;  // an entry left Reading
+  std::vector<Entry> entries;
+  bool stopping = false;
+  std::thread thread;
+  ~ReadAhead() {
+    if (thread.joinable()) thread.join();
+  }
+};
+
+ReadAhead& State() {
+  static ReadAhead state;
+  return state;
+}
+
+void ReadAll(ReadAhead* s) {
+  for (size_t i = 0;; ++i) {
+    std::string path;
+    {
+      std::lock_guard<std::mutex> guard(s->lock);
+      if (s->stopping || i >= s->entries.size()) break;
+      Entry& e = s->entries[i];
+      if (e.stage != Stage::Waiting) continue;  // the game read it itself
+      e.stage = Stage::Reading;
+      path = e.path;
+    }
+    Surface* picture = LoadBitmapFromPath(path, kReadAheadBits);
+    {
+      std::lock_guard<std::mutex> guard(s->lock);
+      s->entries[i].picture = picture;
+      s->entries[i].stage = Stage::Read;
+    }
+    s->read.notify_all();
+  }
+  TraceStep("pictures read ahead");
+}
+
+}  // namespace
+
+void StartPictureReadAhead(std::vector<std::string> paths) {
+  EndPictureReadAhead();
+  ReadAhead& s = State();
+  {
+    std::lock_guard<std::mutex> guard(s.lock);
+    s.stopping = false;
+    s.entries.clear();
+    for (std::string& path : paths) s.entries.push_back(Entry{std::move(path)});
+  }
+  s.thread = std::thread(ReadAll, &s);
+}
+
+Surface* TakePictureReadAhead(const std::string& hostPath, int bitsPerPixel) {
+  ReadAhead& s = State();
+  std::unique_lock<std::mutex> guard(s.lock);
+  for (Entry& e : s.entries) {
+    if (e.path != hostPath || e.stage == Stage::Taken) continue;
+    if (bitsPerPixel != kReadAheadBits) return nullptr;
+    if (e.stage == Stage::Waiting) {
+      e.stage = Stage::Taken;  // read by the caller now; the thread passes it by
+      return nullptr;
+    }
+    s.read.wait(guard, [&e] { return e.stage != Stage::Reading; });
+    e.stage = Stage::Taken;
+    Surface* picture = e.picture;
+    e.picture = nullptr;
+    return picture;  // null for a file that could not be read: the caller tries again
+  }
+  return nullptr;
+}
+
+void EndPictureReadAhead() {
+  ReadAhead& s = State();
+  {
+    std::lock_guard<std::mutex> guard(s.lock);
+    s.stopping = true;
+  }
+  if (s.thread.joinable()) s.thread.join();
+  bool released = false;
+  {
+    std::lock_guard<std::mutex> guard(s.lock);
+    for (Entry& e : s.entries) {
+      if (e.picture) e.picture->Release();
+      released = released || e.picture;
+    }
+    s.entries.clear();
+  }
+#ifdef __GLIBC__
+  // The heap keeps freed blocks for reuse; these would stay resident for nothing.
+  if (released) malloc_trim(0);
+#endif
+}
+
+// Largest first: the large pictures cost the most, and a start-up begins with its backdrop.
+std::vector<std::string> PicturesToReadAhead() {
+  std::vector<std::pair<uintmax_t, std::string>> found;
+  std::error_code error;
+  for (const auto& item : std::filesystem::directory_iterator(DataFolderForReading(), error)) {
+    const std::string name = item.path().filename().string();
+    if (name.size() < 5 || strcasecmp(name.c_str() + name.size() - 4, ".bmp") != 0) continue;
+    if (!item.is_regular_file(error)) continue;
+    found.emplace_back(item.file_size(error), MapPath(name.c_str()));
+  }
+  std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+  std::vector<std::string> paths;
+  for (auto& [size, path] : found) paths.push_back(std::move(path));
+  return paths;
+}
