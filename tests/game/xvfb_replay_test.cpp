@@ -46,8 +46,9 @@ wait $gpid
 
 // The recording played again in a window. The player pauses it, clicks the group, blows a
 // cloud and presses keys of the game while paused; the replay must still be running well
-// past its recording's length, then, sped up, end on its recorded board. Exit status: the
-// game's, or 90 (no window), 93 (ended although paused), 92 (did not end).
+// past its recording's length, then, sped up, end on its recorded board. Played once more,
+// Escape stops it, which is no fault. Exit status: the game's (the first that failed), or 90
+// (no window), 93 (ended although paused), 92 (did not end).
 constexpr const char* kPlayScript = R"SH(
 set -u
 dir="$1"; exe="$2"; gx="$3"; gy="$4"; rx="$5"; ry="$6"
@@ -77,6 +78,22 @@ xdotool key --window "$wid" m s Return F2; sleep 8
 kill -0 $gpid 2>/dev/null || { wait $gpid; exit 93; }
 xdotool key --window "$wid" p Right Up Right Up
 for i in $(seq 300); do kill -0 $gpid 2>/dev/null || break; sleep 0.1; done
+if kill -0 $gpid 2>/dev/null; then kill $gpid; wait $gpid; exit 92; fi
+wait $gpid || exit $?
+# Once more, stopped by the player with Escape: not a drift.
+ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0" SDL_AUDIODRIVER=dummy "$exe" --data game \
+  --replay live.replay >"$dir/stopped.log" 2>&1 &
+gpid=$!
+for i in $(seq 150); do
+  wid=$(xdotool search --name '^Zorbit' 2>/dev/null | head -1)
+  [ -n "$wid" ] && break
+  sleep 0.1
+done
+[ -n "$wid" ] || { kill $gpid; wait $gpid; exit 90; }
+sleep 0.5
+xdotool windowfocus "$wid" 2>/dev/null
+xdotool key --window "$wid" Escape
+for i in $(seq 100); do kill -0 $gpid 2>/dev/null || break; sleep 0.1; done
 if kill -0 $gpid 2>/dev/null; then kill $gpid; wait $gpid; exit 92; fi
 wait $gpid
 )SH";
@@ -120,11 +137,13 @@ TEST_F(XvfbReplay, AWindowRoundReplaysHeadlessToTheSameBoardAndScore) {
   ASSERT_TRUE(WIFEXITED(played));
   const std::string log = ReadWholeFile(dir.File("played.log"));
   ASSERT_EQ(WEXITSTATUS(played), 0) << "90: no window, 93: ended while paused, 92: did not end\n"
-                                    << log;
+                                    << log << ReadWholeFile(dir.File("stopped.log"));
   EXPECT_NE(log.find("the replay matched its recording to the end"), std::string::npos) << log;
   const Dump shown = Read("played.json");
   EXPECT_EQ(shown.cells, live.cells);
   EXPECT_EQ(shown.Int("score"), live.Int("score"));
+  const std::string stopped = ReadWholeFile(dir.File("stopped.log"));
+  EXPECT_NE(stopped.find("the replay was stopped at tick "), std::string::npos) << stopped;
 
   int kept = 0;
   for (const auto& entry : fs::directory_iterator(dir.File("game/replays")))
