@@ -3,7 +3,7 @@
 # server without a window manager and prints, per run and as the median, exec to window
 # mapped, exec to painted board, RSS at 5 s, idle CPU over 10 s in an 800x600 window, a
 # 1280x1024 one and full screen, CPU while the mouse sweeps the board, and the frames the
-# game ran in 10 s. Klickety's figures are printed beside them when it is installed.
+# game counted in its last whole 10 s window before the sweep. Klickety's figures are printed beside them when it is installed.
 #
 #   bench/desktop.sh [BUILD_DIR]      (default: build; ZORBIT=path overrides the program)
 #   DISPLAY_NUMBER=73 RUNS=3 SECONDS_PER_FIGURE=10
@@ -66,7 +66,9 @@ real_pid() {
   echo "$pid"
 }
 
-frames_in_span() {  # the last frame count the game's trace printed
+# The game's trace counts the frames presented in windows of 10 s from its first picture;
+# this is the last whole window it printed, which need not match the idle span measured.
+frames_in_span() {
   grep -o 'frames [0-9]*' "$1" | tail -1 | awk '{print $2}'
 }
 
@@ -138,7 +140,7 @@ done
 
 names=("exec to window mapped (ms)" "exec to board painted (ms)" "RSS 5 s after start (MiB)"
        "CPU idle, 800x600 window (% core)" "CPU idle, 1280x1024 window (% core)"
-       "CPU while the mouse sweeps (% core)" "frames in ${span} s, idle 800x600"
+       "CPU while the mouse sweeps (% core)" "frames in the game's last 10 s trace window"
        "CPU idle, full screen (% core)" "CPU sweeping, full screen (% core)")
 printf '| figure | Zorbit (median; runs) | Klickety (median; runs) |\n|---|---|---|\n'
 for i in 0 1 2 3 4 5 6 7 8; do

@@ -160,24 +160,51 @@ void Surface::TrackDamage(bool on) {
   damage_.clear();
 }
 
+namespace {
+
+bool Contains(const Rect& outer, const Rect& inner) {
+  return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
+         outer.bottom >= inner.bottom;
+}
+
+Rect Union(const Rect& a, const Rect& b) {
+  return Rect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+              std::max(a.bottom, b.bottom)};
+}
+
+int64_t Area(const Rect& r) { return int64_t{r.right - r.left} * (r.bottom - r.top); }
+
+}  // namespace
+
 void Surface::NoteDamage(const Rect& area) {
   if (!tracked_) return;
   Rect r{std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, width_),
          std::min(area.bottom, height_)};
   if (r.left >= r.right || r.top >= r.bottom) return;
-  // A frame draws a few dozen areas; past that one box around them all is cheaper to
-  // compare than the list is to keep.
-  constexpr size_t kMaxAreas = 64;
-  if (damage_.size() >= kMaxAreas) {
-    Rect box = r;
-    for (const Rect& d : damage_) {
-      box = Rect{std::min(box.left, d.left), std::min(box.top, d.top),
-                 std::max(box.right, d.right), std::max(box.bottom, d.bottom)};
-    }
-    damage_.assign(1, box);
+  // Most areas are drawn twice a frame (restored from the scene, then drawn over): each is
+  // kept once, so a present compares it once.
+  for (const Rect& d : damage_) {
+    if (Contains(d, r)) return;
+  }
+  std::erase_if(damage_, [&r](const Rect& d) { return Contains(r, d); });
+  // A frame draws a few dozen areas. Past a few hundred, the new one joins the area whose
+  // box grows least by it: the list stays short without one box around everything, which
+  // would make a present compare the whole picture.
+  constexpr size_t kMaxAreas = 256;
+  if (damage_.size() < kMaxAreas) {
+    damage_.push_back(r);
     return;
   }
-  damage_.push_back(r);
+  Rect* best = &damage_.front();
+  int64_t bestGrowth = Area(Union(*best, r)) - Area(*best);
+  for (Rect& d : damage_) {
+    const int64_t growth = Area(Union(d, r)) - Area(d);
+    if (growth < bestGrowth) {
+      best = &d;
+      bestGrowth = growth;
+    }
+  }
+  *best = Union(*best, r);
 }
 
 std::vector<Rect> Surface::TakeDamage() {

@@ -112,14 +112,37 @@ TEST(Surface, TrackedSurfacesKeepWhereTheyWereDrawnOnAndSwapItWithThePixels) {
   EXPECT_EQ(noted[1].right, 100);
   EXPECT_EQ(noted[1].bottom, 50);
   EXPECT_TRUE(b->TakeDamage().empty());
-  // Past a few dozen areas one box holds them all.
-  for (int i = 0; i < 100; ++i) a->NoteDamage(Rect{i, i / 2, i + 1, i / 2 + 1});
+  // An area drawn again, or inside one already noted, is noted once; a larger one takes
+  // the place of those it holds.
+  a->NoteDamage(Rect{10, 10, 20, 20});
+  a->NoteDamage(Rect{10, 10, 20, 20});
+  a->NoteDamage(Rect{12, 12, 15, 15});
+  a->NoteDamage(Rect{30, 30, 31, 31});
+  a->NoteDamage(Rect{0, 0, 20, 20});
   noted = a->TakeDamage();
-  ASSERT_LT(noted.size(), 100u);
-  EXPECT_EQ(noted.front().left, 0);
-  EXPECT_EQ(noted.front().top, 0);
-  EXPECT_GE(noted.front().right, 64);
-  EXPECT_EQ(noted.back().right, 100);
+  ASSERT_EQ(noted.size(), 2u);
+  EXPECT_EQ(noted[0].left, 30);
+  EXPECT_EQ(noted[1].right, 20);
+  EXPECT_EQ(noted[1].top, 0);
+  // Hundreds of scattered areas: the list stays bounded, every drawn pixel stays inside
+  // one of its areas, and far apart areas are not joined into a box around them all.
+  std::vector<Rect> drawn;
+  for (int i = 0; i < 1000; ++i) {
+    const int x = (i % 50) * 2, y = i / 50 * 2 + i % 2;
+    drawn.push_back(Rect{x, y, x + 1, y + 1});
+    a->NoteDamage(drawn.back());
+  }
+  noted = a->TakeDamage();
+  ASSERT_LE(noted.size(), 256u);
+  int64_t covered = 0;
+  for (const Rect& r : noted) covered += int64_t{r.right - r.left} * (r.bottom - r.top);
+  EXPECT_LT(covered, 100 * 50 / 2);
+  for (const Rect& d : drawn) {
+    bool inside = false;
+    for (const Rect& r : noted)
+      inside |= r.left <= d.left && r.top <= d.top && r.right >= d.right && r.bottom >= d.bottom;
+    EXPECT_TRUE(inside) << d.left << "," << d.top;
+  }
   a->Release();
   b->Release();
 }
