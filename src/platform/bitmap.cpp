@@ -152,6 +152,9 @@ Surface* LoadBitmapFromPath(const std::string& hostPath, int bitsPerPixel) {
   return Load(SDL_RWFromFile(hostPath.c_str(), "rb"), bitsPerPixel);
 }
 
+// SDL keeps per-thread state (its error text) that only its own threads free at their end.
+void EndBitmapThread() { SDL_TLSCleanup(); }
+
 Surface* DalkLoadBitmap(const char* fileName, int bitsPerPixel) {
   static bool first = true;
   if (first) TraceStep("loading pictures");

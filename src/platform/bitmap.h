@@ -11,3 +11,5 @@
 Surface* LoadBitmapFromMemory(const void* data, size_t size, int bitsPerPixel);
 // The same from a host path (any thread).
 Surface* LoadBitmapFromPath(const std::string& hostPath, int bitsPerPixel);
+// Called last on a thread of ours that read pictures.
+void EndBitmapThread();

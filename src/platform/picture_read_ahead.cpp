@@ -61,6 +61,7 @@ void ReadAll(ReadAhead* s) {
     s->read.notify_all();
   }
   TraceStep("pictures read ahead");
+  EndBitmapThread();
 }
 
 }  // namespace

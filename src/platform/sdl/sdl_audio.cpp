@@ -64,7 +64,10 @@ void QuitAudio() {
 
 bool SdlAudioOpen(uint32_t* rate) {
   QuietAlsa quiet;
-  if (!InitAudio()) return false;
+  if (!InitAudio()) {
+    SDL_TLSCleanup();
+    return false;
+  }
   SDL_AudioSpec want{}, have{};
   want.freq = 44100;
   want.format = AUDIO_S16SYS;
@@ -75,9 +78,12 @@ bool SdlAudioOpen(uint32_t* rate) {
   // With no device the subsystem stays up: stopping it waits up to a tenth of a second for
   // ALSA's hot-plug thread (which otherwise only wakes now and then), and would hold up
   // the game's own SDL starts meanwhile; a later try then opens at once.
-  if (g_device == 0) return false;
-  *rate = static_cast<uint32_t>(have.freq);
-  return true;
+  const bool opened = g_device != 0;
+  if (opened) *rate = static_cast<uint32_t>(have.freq);
+  // Runs on the opening thread, which SDL did not make: its per-thread state (the error
+  // text) would otherwise outlive the thread.
+  SDL_TLSCleanup();
+  return opened;
 }
 
 void SdlAudioStart() {
