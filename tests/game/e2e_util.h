@@ -60,6 +60,50 @@ inline bool Installed(const char* tool) {
   return std::system(command.c_str()) == 0;
 }
 
+// The start of every window test's shell script: an X server on a free display, and
+//   game LOG ARGS...  starts the game in it (output to LOG), sets gpid and wid; exit 90
+//                     when no window appears;
+//   escape            sends Escape; exit 91 when the game had already ended;
+//   ends              waits for the game to end and gives its status; exit 92 when it did not.
+// The arguments after the folder and the program are the test's own, from $1.
+constexpr const char* kXvfbShell = R"SH(
+set -u
+dir="$1"; exe="$2"; shift 2
+display=$(mktemp "$dir/display.XXXXXX")
+exec 3>"$display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xpid=$!
+trap 'kill $xpid 2>/dev/null; wait $xpid 2>/dev/null' EXIT
+for i in $(seq 100); do [ -s "$display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -1 "$display")"
+cd "$dir"
+game() {
+  local log=$1; shift
+  # The desktop libraries behind a real window keep allocations of their own until exit;
+  # the game's own leaks are checked by the headless runs.
+  ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0" SDL_AUDIODRIVER=dummy "$exe" --data game \
+    "$@" >"$dir/$log" 2>&1 &
+  gpid=$!
+  wid=""
+  for i in $(seq 150); do
+    wid=$(xdotool search --name '^Zorbit' 2>/dev/null | head -1)
+    [ -n "$wid" ] && return
+    sleep 0.1
+  done
+  kill $gpid; wait $gpid; exit 90
+}
+escape() {
+  kill -0 $gpid 2>/dev/null || { wait $gpid; exit 91; }
+  xdotool windowfocus "$wid" 2>/dev/null
+  xdotool key --window "$wid" Escape
+}
+ends() {
+  for i in $(seq "${1:-100}"); do kill -0 $gpid 2>/dev/null || break; sleep 0.1; done
+  if kill -0 $gpid 2>/dev/null; then kill $gpid; wait $gpid; exit 92; fi
+  wait $gpid
+}
+)SH";
+
 inline Dump ParseDump(const std::string& text) {
   Dump d;
   d.text = text;
@@ -160,6 +204,13 @@ class GameRun : public ::testing::Test {
                                 "' --headless --seed 4242 --data game --script script.txt"
                                 " --max-ms " + std::to_string(maxMs) + " " + extra +
                                 " > out.txt 2>&1";
+    return std::system(command.c_str());
+  }
+  // Runs kXvfbShell and then body from the scratch folder, with args; the exit status.
+  int RunInXvfb(const char* body, const std::string& args) {
+    WriteWholeFile(dir.File("xvfb.sh"), std::string(kXvfbShell) + body);
+    const std::string command =
+        "bash '" + dir.File("xvfb.sh") + "' '" + dir.path() + "' '" + program + "' " + args;
     return std::system(command.c_str());
   }
   Dump Read(const std::string& name) { return ParseDump(ReadWholeFile(dir.File(name))); }
