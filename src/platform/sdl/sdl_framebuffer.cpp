@@ -1,7 +1,12 @@
 // Presenting through the window's own framebuffer: changed areas are converted (and, in a
 // larger window, scaled) into it and only those areas are sent to the display server.
 // No graphics driver is loaded, which keeps start-up short and the process small.
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdint>
+#include <thread>
 
 #include "platform/letterbox.h"
 #include "platform/sdl/sdl_present.h"
@@ -36,6 +41,37 @@ Tap TapFor(int out, int outSize, int inSize) {
   return tap;
 }
 
+#ifndef MADV_POPULATE_WRITE
+#define MADV_POPULATE_WRITE 23  // Linux 5.14; older kernels refuse it and nothing changes
+#endif
+
+// The window's framebuffer is memory shared with the display server, new and untouched: the
+// first picture written into it faulted every page in, one by one, on the way to the first
+// present. A thread of its own makes the pages present meanwhile, while the game loads its
+// pictures. Making a page present changes nothing in it, so the game may draw at any time.
+class FramebufferWarmer {
+ public:
+  void Start(SDL_Surface* out) {
+    auto* from = static_cast<uint8_t*>(out->pixels);
+    const size_t bytes = static_cast<size_t>(out->h) * static_cast<size_t>(out->pitch);
+    if (!from || bytes == 0) return;
+    thread_ = std::thread([from, bytes] {
+      const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+      const auto start = reinterpret_cast<uintptr_t>(from) & ~(page - 1);
+      madvise(reinterpret_cast<void*>(start), reinterpret_cast<uintptr_t>(from) + bytes - start,
+              MADV_POPULATE_WRITE);
+    });
+  }
+  // Before the surface may go (a resize replaces it) and before the first picture.
+  void Finish() {
+    if (thread_.joinable()) thread_.join();
+  }
+  ~FramebufferWarmer() { Finish(); }
+
+ private:
+  std::thread thread_;
+};
+
 class FramebufferPresenter final : public Presenter {
  public:
   FramebufferPresenter(SDL_Window* window, int width, int height)
@@ -44,6 +80,7 @@ class FramebufferPresenter final : public Presenter {
 
   bool Update(const Surface& picture, const std::vector<Rect>& changed) override {
     if (changed.empty()) return true;
+    warmer_.Finish();
     for (const Rect& r : changed) Convert(picture, r);
     hasPicture_ = true;
     SDL_Surface* out = Output();
@@ -62,6 +99,7 @@ class FramebufferPresenter final : public Presenter {
   }
 
   void Repaint() override {
+    warmer_.Finish();
     if (!hasPicture_) return;
     SDL_Surface* out = Output();
     if (!out) return;
@@ -69,6 +107,8 @@ class FramebufferPresenter final : public Presenter {
     Draw(out, SDL_Rect{box_.x, box_.y, box_.width, box_.height});
     SDL_UpdateWindowSurface(window_);
   }
+
+  void Warm(SDL_Surface* out) { warmer_.Start(out); }
 
   // The window's surface in a format this presenter writes, or null.
   SDL_Surface* Output() {
@@ -146,6 +186,7 @@ class FramebufferPresenter final : public Presenter {
   std::vector<uint32_t> picture_;  // what the window shows, unscaled, as XRGB
   PictureBox box_;
   bool hasPicture_ = false;
+  FramebufferWarmer warmer_;  // last: joined before the rest goes
 };
 
 }  // namespace
@@ -155,6 +196,8 @@ std::unique_ptr<Presenter> MakeFramebufferPresenter(SDL_Window* window, int widt
   // need no graphics driver at all.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   auto presenter = std::make_unique<FramebufferPresenter>(window, width, height);
-  if (!presenter->Output()) return nullptr;
+  SDL_Surface* out = presenter->Output();
+  if (!out) return nullptr;
+  presenter->Warm(out);
   return presenter;
 }
