@@ -2,11 +2,16 @@
 # Desktop figures, run by hand (not a test): starts the game three times under a virtual X
 # server without a window manager and prints, per run and as the median, exec to window
 # mapped, exec to painted board, RSS at 5 s, idle CPU over 10 s in an 800x600 window, a
-# 1280x1024 one and full screen, CPU while the mouse sweeps the board, and the frames the
-# game counted in its last whole 10 s window before the sweep. Klickety's figures are printed beside them when it is installed.
+# 1280x1024 one and full screen, CPU while the mouse sweeps the board, the frames the
+# game counted in its last whole 10 s window before the sweep, and the frames and CPU over
+# 10 s of clicks popping groups (pops, rising pictures and falling balloons flying).
+# Klickety's figures are printed beside them when it is installed.
 #
 #   bench/desktop.sh [BUILD_DIR]      (default: build; ZORBIT=path overrides the program)
 #   DISPLAY_NUMBER=73 RUNS=3 SECONDS_PER_FIGURE=10
+#   SHOT_DIR=dir     also saves dir/f1-effects.png: the window with F1's frame rate shown
+#                    while effects fly (first run)
+#   ZORBIT_VSYNC=1, ZORBIT_PRESENT=...   are passed on to the game
 #
 # CPU is the process's own utime+stime from /proc (all its threads), in % of one core.
 set -u
@@ -75,13 +80,63 @@ frames_in_span() {
   grep -o 'frames [0-9]*' "$1" | tail -1 | awk '{print $2}'
 }
 
-# One run of one program: prints "mapped painted rss idle800 idle1280 sweep frames".
+# Trace lines with a frame count the game has printed so far.
+trace_lines() { grep -c 'frames [0-9]*' "$1"; }
+
+# Waits (up to 25 s) until the game has printed $2 such lines.
+wait_lines() {
+  for _ in $(seq 500); do [ "$(trace_lines "$1")" -ge "$2" ] && return; sleep 0.05; done
+}
+
+# Pops groups on the board of window $1 for $2 seconds: a plain click every 300 ms on a cell
+# of the upper rows (the balloons below a gap float up into them), the cells in an order
+# fixed by a small generator so that every run plays the same clicks on the same seed.
+# The board starts at (154, 7) in cells of 32 x 40.
+pop_for() {
+  local wid=$1 end seed=7 column row
+  end=$(( $(date +%s%N) + $2 * 1000000000 ))
+  while [ "$(date +%s%N)" -lt "$end" ]; do
+    seed=$(( (seed * 1103515245 + 12345) % 2147483648 ))
+    column=$(( seed / 65536 % 18 )) row=$(( seed / 16 % 8 ))
+    xdotool mousemove --window "$wid" $((170 + 32 * column)) $((27 + 40 * row)) click 1
+    sleep 0.3
+  done
+}
+
+# 10 s of effects in window $3 of process $2 logging to $1, counted by the game's own trace:
+# the clicks start as a trace window begins, and the next line counts the frames over them.
+# Prints "frames cpu shown" (shown: the pictures a presenting thread showed, or -).
+measure_effects() {
+  local log=$1 app=$2 wid=$3 lines cpu line shown
+  lines=$(trace_lines "$log")
+  wait_lines "$log" $((lines + 1))
+  cpu=$(cpu_over "$app" pop_for "$wid" "$span")
+  wait_lines "$log" $((lines + 2))
+  line=$(grep 'frames [0-9]*' "$log" | sed -n "$((lines + 2))p")
+  shown=$(echo "$line" | grep -o '[0-9]* shown' | awk '{print $1}')
+  echo "$(echo "$line" | grep -o 'frames [0-9]*' | awk '{print $2}') $cpu ${shown:--}"
+}
+
+# F1 on while effects fly, a picture of the window, F1 off again.
+shoot_f1() {
+  local wid=$1
+  xdotool key F1
+  pop_for "$wid" 3 &
+  sleep 2.5
+  import -window "$wid" "$SHOT_DIR/f1-effects.png" 2>/dev/null ||
+    echo "no picture taken (ImageMagick's import is needed)" >&2
+  wait $!
+  xdotool key F1
+}
+
+# One run of one program: prints "mapped painted rss idle800 idle1280 sweep frames
+# effect-frames effect-cpu effect-shown".
 measure() {
   local kind=$1 log=$work/$kind.log title pid mapped painted wid rss idle big sweep frames
   local -a command
   if [ "$kind" = zorbit ]; then
     title=Zorbit
-    command=(env ZORBIT_TRACE=1 "$zorbit" --data "$work/game")
+    command=(env ZORBIT_TRACE=1 "$zorbit" --data "$work/game" --seed 1)
   else
     title=Klickety
     command=(env XDG_RUNTIME_DIR="$work/runtime" dbus-run-session -- klickety)
@@ -101,8 +156,13 @@ measure() {
   big=$(cpu_over "$app")
   xdotool windowsize "$wid" 800 600 2>/dev/null; sleep 1
   sweep=$(cpu_over "$app" "$probe" sweep "$wid" "$span")
+  local effects="- - -"
+  if [ "$kind" = zorbit ]; then
+    effects=$(measure_effects "$log" "$app" "$wid")
+    [ -n "${SHOT_DIR:-}" ] && [ "$run" = 1 ] && shoot_f1 "$wid"
+  fi
   kill "$app" "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; sleep 1
-  echo "$mapped $painted $rss $idle $big $sweep ${frames:--}"
+  echo "$mapped $painted $rss $idle $big $sweep ${frames:--} $effects"
 }
 
 # Full screen (the game only): idle and sweeping CPU.
@@ -133,6 +193,7 @@ for run in $(seq "$runs"); do
   for kind in "${programs[@]}"; do
     read -r -a f < <(measure "$kind")
     for i in 0 1 2 3 4 5 6; do figures[$kind,$i]+="${f[$i]} "; done
+    for i in 7 8 9; do figures[$kind,$((i + 2))]+="${f[$i]} "; done
     echo "run $run $kind: ${f[*]}" >&2
   done
   read -r -a f < <(measure_full)
@@ -144,9 +205,11 @@ done
 names=("exec to window mapped (ms)" "exec to board painted (ms)" "RSS 5 s after start (MiB)"
        "CPU idle, 800x600 window (% core)" "CPU idle, 1280x1024 window (% core)"
        "CPU while the mouse sweeps (% core)" "frames in the game's last 10 s trace window"
-       "CPU idle, full screen (% core)" "CPU sweeping, full screen (% core)")
+       "CPU idle, full screen (% core)" "CPU sweeping, full screen (% core)"
+       "frames in 10 s with effects flying" "CPU with effects flying (% core)"
+       "pictures shown in those 10 s (presenting thread)")
 printf '| figure | Zorbit (median; runs) | Klickety (median; runs) |\n|---|---|---|\n'
-for i in 0 1 2 3 4 5 6 7 8; do
+for i in 0 1 2 3 4 5 6 9 10 11 7 8; do
   z=${figures[zorbit,$i]:-}
   k=${figures[klickety,$i]:-}
   # shellcheck disable=SC2086
