@@ -52,6 +52,8 @@ struct Trace {
   bool presented = false;
   double windowStartMs = 0.0;
   int frames = 0;  // presented after windowStartMs
+  int shown = 0;   // of them, or of older ones, shown by a presenting thread
+  bool showsApart = false;  // a presenting thread counts what it shows
 };
 
 Trace& State() {
@@ -133,9 +135,20 @@ void TraceFrame() {
   }
   ++trace.frames;
   if (now - trace.windowStartMs >= 10000.0) {
-    dprintf(trace.fd >= 0 ? trace.fd : STDERR_FILENO, "zorbit: frames %d in %.1f s\n",
-            trace.frames, (now - trace.windowStartMs) / 1000.0);
+    char shown[40] = "";
+    if (trace.showsApart) std::snprintf(shown, sizeof shown, ", %d shown", trace.shown);
+    dprintf(trace.fd >= 0 ? trace.fd : STDERR_FILENO, "zorbit: frames %d in %.1f s%s\n",
+            trace.frames, (now - trace.windowStartMs) / 1000.0, shown);
     trace.frames = 0;
+    trace.shown = 0;
     trace.windowStartMs = now;
   }
+}
+
+void TraceShown() {
+  Trace& trace = State();
+  if (!trace.on) return;
+  std::lock_guard<std::mutex> guard(trace.lock);
+  trace.showsApart = true;
+  if (trace.presented) ++trace.shown;
 }

@@ -17,3 +17,7 @@ double TraceNowMs();
 void TraceTally(const char* name, double ms);
 // Called at each present.
 void TraceFrame();
+// Called when a picture reaches the display, where that is not at the present (a
+// presenting thread that waits for the display); any thread. The frames line then also
+// says how many were shown.
+void TraceShown();

@@ -24,6 +24,11 @@ class Presenter {
 std::unique_ptr<Presenter> MakeFramebufferPresenter(SDL_Window* window, int width, int height);
 std::unique_ptr<Presenter> MakeRendererPresenter(SDL_Window* window, int width, int height,
                                                  bool accelerated);
+// OpenGL on a thread of its own, each present waiting for the display (vsync); only on a
+// window made with SDL_WINDOW_OPENGL.
+std::unique_ptr<Presenter> MakeVsyncPresenter(SDL_Window* window, int width, int height);
+// ZORBIT_VSYNC=1: present with vsync, before any other way.
+bool VsyncWanted();
 
 // The order to try: by default the framebuffer (measured cheapest to start, to keep and to
 // update), then the software renderer, then an accelerated one; ZORBIT_PRESENT=framebuffer,

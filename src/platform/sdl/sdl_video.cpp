@@ -120,7 +120,11 @@ bool SdlBackend::OpenDisplay(bool fullScreen, int width, int height, const std::
     x = y = 0;
     ScreenSize(&windowW, &windowH);
   }
-  window_.reset(SDL_CreateWindow(title.c_str(), x, y, windowW, windowH, flags));
+  // Vsync presents through OpenGL, which needs a window made for it (made later, SDL would
+  // make the window anew); where there is no GL the window is made as always.
+  if (VsyncWanted())
+    window_.reset(SDL_CreateWindow(title.c_str(), x, y, windowW, windowH, flags | SDL_WINDOW_OPENGL));
+  if (!window_) window_.reset(SDL_CreateWindow(title.c_str(), x, y, windowW, windowH, flags));
   TraceStep("window created");
   if (!window_ || !MakePresenter()) {
     error_ = SDL_GetError();
@@ -133,6 +137,13 @@ bool SdlBackend::OpenDisplay(bool fullScreen, int width, int height, const std::
 
 // The cheapest way that works on this window, in the order PresentOrder gives.
 bool SdlBackend::MakePresenter() {
+  if (VsyncWanted()) {
+    presenter_ = MakeVsyncPresenter(window_.get(), width_, height_);
+    if (presenter_) {
+      TraceStep("presenting through OpenGL with vsync, on a thread of its own");
+      return true;
+    }
+  }
   for (PresentKind kind : PresentOrder()) {
     if (kind == PresentKind::Framebuffer)
       presenter_ = MakeFramebufferPresenter(window_.get(), width_, height_);
