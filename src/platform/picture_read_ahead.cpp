@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <cstring>
 #include <filesystem>
 #include <mutex>
 #include <thread>
@@ -22,7 +23,7 @@ enum class Stage { Waiting, Reading, Read, Taken };
 struct Entry {
   std::string path;
   Stage stage = Stage::Waiting;
-  Surface* picture = nullptr;  // Read: ours until taken
+  Surface* picture = nullptr;  // Read: ours until the read-ahead ends; the game gets copies
 };
 
 struct ReadAhead {
@@ -64,6 +65,16 @@ void ReadAll(ReadAhead* s) {
   EndBitmapThread();
 }
 
+// The game changes some of its pictures (it draws into its backdrop), and asks for some files
+// more than once (a cloud for every row, the backdrop twice): each request gets a picture of
+// its own, as reading the file again would give it, only without reading and converting.
+Surface* Copy(const Surface& from) {
+  Surface* copy = Surface::Create(from.width(), from.height(), from.bitsPerPixel());
+  if (copy)
+    std::memcpy(copy->pixels(), from.pixels(), static_cast<size_t>(from.pitch()) * from.height());
+  return copy;
+}
+
 }  // namespace
 
 void StartPictureReadAhead(std::vector<std::string> paths) {
@@ -89,10 +100,11 @@ Surface* TakePictureReadAhead(const std::string& hostPath, int bitsPerPixel) {
       return nullptr;
     }
     s.read.wait(guard, [&e] { return e.stage != Stage::Reading; });
-    e.stage = Stage::Taken;
-    Surface* picture = e.picture;
-    e.picture = nullptr;
-    return picture;  // null for a file that could not be read: the caller tries again
+    const Surface* read = e.picture;
+    // A read picture no longer changes, and it goes only when this thread ends the read-ahead.
+    guard.unlock();
+    // Null for a file that could not be read (or no memory for the copy): the caller reads.
+    return read ? Copy(*read) : nullptr;
   }
   return nullptr;
 }

@@ -120,9 +120,9 @@ TEST_F(BitmapFiles, TrueColourFilesBecomeRgb565) {
   }
 }
 
-// In a window the pictures are read ahead on a thread of their own; the game's first
-// request for each as 16 bits takes it over, and anything else reads the file as before.
-TEST_F(BitmapFiles, ReadAheadPicturesAreTakenOnceAndOnlyAsTheGameAsks) {
+// In a window the pictures are read ahead on a thread of their own; every request for one
+// as 16 bits gets a copy of its own, and anything else reads the file as before.
+TEST_F(BitmapFiles, ReadAheadPicturesAreCopiedForEachRequestAndOnlyAsTheGameAsks) {
   const std::string a = Write("a.bmp", MakeBmp(5, 3, 24, Gradient));
   const std::string b = Write("b.bmp", MakeBmp(4, 4, 24, Gradient));
   const std::string missing = (dir_ / "missing.bmp").string();
@@ -137,15 +137,28 @@ TEST_F(BitmapFiles, ReadAheadPicturesAreTakenOnceAndOnlyAsTheGameAsks) {
     }
     if (taken) {
       SurfacePtr read(LoadBitmapFromPath(a, 16));
-      ASSERT_EQ(taken->width(), 5);
-      for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 5; ++x) ASSERT_EQ(Px(*taken, x, y), Px(*read, x, y));
+      SurfacePtr again(TakePictureReadAhead(a, 16));
+      ASSERT_TRUE(again) << "a second request gets the picture too";
+      ASSERT_NE(again.get(), taken.get());
+      taken->row16(1)[2] ^= 0xFFFF;  // the game draws into its pictures
+      for (const Surface* s : {again.get(), taken.get()}) {
+        ASSERT_EQ(s->width(), 5);
+        ASSERT_EQ(s->height(), 3);
+        for (int y = 0; y < 3; ++y)
+          for (int x = 0; x < 5; ++x) {
+            if (s == again.get() || x != 2 || y != 1) {
+              ASSERT_EQ(Px(*s, x, y), Px(*read, x, y));
+            }
+          }
+      }
+    } else {
+      EXPECT_EQ(TakePictureReadAhead(a, 16), nullptr) << "what the caller read, it reads again";
     }
-    EXPECT_EQ(TakePictureReadAhead(a, 16), nullptr) << "a second request reads the file";
     EXPECT_EQ(TakePictureReadAhead(b, 8), nullptr) << "only 16-bit pictures are read ahead";
     EXPECT_EQ(TakePictureReadAhead(missing, 16), nullptr);
     EXPECT_EQ(TakePictureReadAhead((dir_ / "other.bmp").string(), 16), nullptr);
-    EndPictureReadAhead();  // b was never taken: released here
+    EndPictureReadAhead();  // what was read goes here
+    EXPECT_EQ(TakePictureReadAhead(a, 16), nullptr);
     EXPECT_EQ(TakePictureReadAhead(b, 16), nullptr);
   }
 }
