@@ -2,6 +2,7 @@
 // memory, mouse and keyboard state, the rate text.
 #include "platform/dalk.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -131,6 +132,9 @@ int DalkFlip() {
   const bool first = !drawnOnce;
   if (first) TraceStep("first picture drawn");
   drawnOnce = true;
+  // Drawing that only repeated what the back buffer holds is dropped here: then only the
+  // areas where the picture shown since differs from it are compared.
+  Surface::EndFrames();
   std::vector<Rect> changed = UpdateShownPicture(*display.back, display.back->TakeDamage(), &shown);
   bool ok = Video().Show(*display.back, changed);
   // What the first picture did not need is let go (not before: that would hold it up).
@@ -169,14 +173,23 @@ void DalkSetWindowXY(int x, int y) {
 
 namespace {
 
-void DrawGlyph(Surface* target, const unsigned char* glyph, int left, int top, uint16_t colour) {
+// The locked area of the back buffer: `first` is its top-left pixel.
+struct TextTarget {
+  uint8_t* first;
+  int pitch;
+  Rect area;
+};
+
+void DrawGlyph(const TextTarget& to, const unsigned char* glyph, int left, int top,
+               uint16_t colour) {
   for (int row = 0; row < kGlyphSize; ++row) {
-    int y = top + row;
-    if (y < 0 || y >= target->height()) continue;
-    uint16_t* line = target->row16(y);
+    const int y = top + row;
+    if (y < to.area.top || y >= to.area.bottom) continue;
+    auto* line = reinterpret_cast<uint16_t*>(to.first + (y - to.area.top) * to.pitch);
     for (int col = 0; col < kGlyphSize; ++col) {
-      int x = left + col;
-      if (x >= 0 && x < target->width() && (glyph[row] & (0x80 >> col))) line[x] = colour;
+      const int x = left + col;
+      if (x >= to.area.left && x < to.area.right && (glyph[row] & (0x80 >> col)))
+        line[x - to.area.left] = colour;
     }
   }
 }
@@ -187,16 +200,24 @@ void DalkPrintString(const char* text, int x, int y) {
   Surface* target = display.back;
   if (!text || !target || target->bitsPerPixel() != 16) return;
   const int length = static_cast<int>(std::strlen(text));
-  target->NoteDamage(Rect{x, y, x + length * kGlyphSize + 1, y + kGlyphSize + 1});
+  const Rect area{std::max(x, 0), std::max(y, 0),
+                  std::min(x + length * kGlyphSize + 1, target->width()),
+                  std::min(y + kGlyphSize + 1, target->height())};
+  if (area.left >= area.right || area.top >= area.bottom) return;
+  // Locked as one area: the surface then knows exactly what was written by hand.
+  SurfaceDesc desc;
+  if (target->Lock(&area, &desc, DDLOCK_WAIT, nullptr) != DD_OK) return;
+  TextTarget to{static_cast<uint8_t*>(desc.memory), desc.pitch, area};
   // White with a dark shadow: readable on the light sky and on the balloons alike.
   for (int i = 0; text[i]; ++i) {
     const unsigned char* glyph = FontGlyph(static_cast<unsigned char>(text[i]));
-    DrawGlyph(target, glyph, x + i * kGlyphSize + 1, y + 1, 0x0000);
+    DrawGlyph(to, glyph, x + i * kGlyphSize + 1, y + 1, 0x0000);
   }
   for (int i = 0; text[i]; ++i) {
     const unsigned char* glyph = FontGlyph(static_cast<unsigned char>(text[i]));
-    DrawGlyph(target, glyph, x + i * kGlyphSize, y, 0xFFFF);
+    DrawGlyph(to, glyph, x + i * kGlyphSize, y, 0xFFFF);
   }
+  target->Unlock(&area);
 }
 
 float DalkGetFPS() { return replay::FrameRate(display.fps); }

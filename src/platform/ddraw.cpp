@@ -1,5 +1,5 @@
 // Surfaces in memory: RGB565 and 8-bit palettised pictures, their colour keys, locks and
-// reference counts. The blits live in ddraw_blit.cpp.
+// reference counts. The blits live in ddraw_blit.cpp, held-back drawing in ddraw_repeat.cpp.
 #include "platform/ddraw.h"
 
 #include <algorithm>
@@ -70,9 +70,11 @@ Surface::Surface(int width, int height, int bitsPerPixel)
       bpp_(bitsPerPixel),
       pixels_(static_cast<size_t>(pitch_) * height) {
   if (bpp_ == 8) palette_ = new Palette();
+  Changed();
 }
 
 Surface::~Surface() {
+  Forget();
   if (palette_) palette_->Release();
 }
 
@@ -90,6 +92,9 @@ HRESULT Surface::GetSurfaceDesc(SurfaceDesc* desc) const {
 
 HRESULT Surface::SetColorKey(uint32_t flags, const ColorKey* key) {
   if (!(flags & DDCKEY_SRCBLT)) return DDERR_INVALIDPARAMS;
+  // Drawing held back elsewhere reads with the key it was asked with.
+  ResolveReaders(Rect{0, 0, width_, height_});
+  Changed();
   hasKey_ = key != nullptr;  // a null key removes it
   if (key) key_ = *key;
   return DD_OK;
@@ -108,6 +113,7 @@ HRESULT Surface::Lock(const Rect* rect, SurfaceDesc* desc, uint32_t, void*) {
   if (!ValidRect(area, width_, height_)) return DDERR_INVALIDRECT;
   GetSurfaceDesc(desc);
   desc->flags |= DDSD_LPSURFACE;
+  WrittenDirectly(area);
   NoteDamage(area);  // whoever holds the pointer may write anywhere in the area
   desc->memory = pixels_.data() + static_cast<size_t>(area.top) * pitch_ +
                  static_cast<size_t>(area.left) * (bpp_ / 8);
@@ -118,6 +124,7 @@ HRESULT Surface::Lock(const Rect* rect, SurfaceDesc* desc, uint32_t, void*) {
 HRESULT Surface::Unlock(const Rect*) {
   if (locks_ == 0) return DDERR_NOTLOCKED;
   --locks_;
+  Changed();  // written through the pointer since the lock
   return DD_OK;
 }
 
@@ -145,14 +152,6 @@ uint32_t Surface::Release() {
   const uint32_t left = --refs_;
   if (left == 0) delete this;
   return left;
-}
-
-void Surface::SwapContents(Surface& other) {
-  if (&other == this || other.width_ != width_ || other.height_ != height_ ||
-      other.bpp_ != bpp_ || other.pitch_ != pitch_)
-    return;
-  pixels_.swap(other.pixels_);
-  damage_.swap(other.damage_);
 }
 
 void Surface::TrackDamage(bool on) {

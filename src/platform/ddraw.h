@@ -3,6 +3,7 @@
 // display API the game was written against: 0 (DD_OK) is success, anything else failure.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -38,6 +39,7 @@ constexpr uint32_t DDLOCK_WAIT = 0x1;
 
 struct Rect {
   int32_t left = 0, top = 0, right = 0, bottom = 0;
+  bool operator==(const Rect&) const = default;
 };
 
 struct PixelFormat {
@@ -67,6 +69,25 @@ struct BltFx {
 
 struct PaletteEntry {
   uint8_t red = 0, green = 0, blue = 0, flags = 0;
+};
+
+class Surface;
+
+// One piece of drawing as a surface received it: enough to tell the same drawing made
+// again (the same source pixels, rectangles, flags and colour) and to carry it out later.
+struct DrawOp {
+  enum class Kind : uint8_t { Blit, Fill, Direct };  // Direct: written through a pointer
+  Kind kind = Kind::Blit;
+  Surface* source = nullptr;  // blits only
+  uint64_t sourceVersion = 0;
+  Rect to, from;
+  uint32_t flags = 0, fill = 0;
+  // Writes through a pointer are never known to repeat.
+  bool Repeats(const DrawOp& o) const {
+    return kind != Kind::Direct && kind == o.kind && source == o.source &&
+           sourceVersion == o.sourceVersion && to == o.to && from == o.from &&
+           flags == o.flags && fill == o.fill;
+  }
 };
 
 class Palette {
@@ -116,15 +137,32 @@ class Surface {
   // The areas drawn on since the last call (clipped to the surface, possibly overlapping).
   std::vector<Rect> TakeDamage();
 
-  // Direct access for the platform and for tests.
+  // Ends the frame on every surface drawn on since the last call (at each present). The
+  // game redraws most of its picture every frame though little of it changes, so drawing
+  // that repeats what made a surface's present pixels is held back, and at the latest here
+  // it is either found to change nothing and dropped, or carried out (ddraw_repeat.cpp).
+  static void EndFrames();
+
+  // Direct access for the platform and for tests. Writing through these counts as drawing
+  // of an unknown kind; reading first carries out whatever drawing is held back.
   int width() const { return width_; }
   int height() const { return height_; }
   int pitch() const { return pitch_; }
   int bitsPerPixel() const { return bpp_; }
-  uint8_t* pixels() { return pixels_.data(); }
-  const uint8_t* pixels() const { return pixels_.data(); }
-  uint16_t* row16(int y) { return reinterpret_cast<uint16_t*>(pixels_.data() + y * pitch_); }
+  uint8_t* pixels() {
+    WrittenDirectly(Rect{0, 0, width_, height_});
+    return pixels_.data();
+  }
+  const uint8_t* pixels() const {
+    Settle();
+    return pixels_.data();
+  }
+  uint16_t* row16(int y) {
+    WrittenDirectly(Rect{0, y, width_, y + 1});
+    return reinterpret_cast<uint16_t*>(pixels_.data() + y * pitch_);
+  }
   const uint16_t* row16(int y) const {
+    Settle();
     return reinterpret_cast<const uint16_t*>(pixels_.data() + y * pitch_);
   }
   Palette* palette() const { return palette_; }
@@ -134,6 +172,34 @@ class Surface {
  private:
   Surface(int width, int height, int bitsPerPixel);
   ~Surface();
+
+  // Held-back drawing (ddraw_repeat.cpp).
+  enum class OpState : uint8_t { Held, Drawing, Drawn, Settled };
+  struct FrameOp {
+    DrawOp op;
+    OpState state;
+  };
+  void Draw(const DrawOp& op);  // the pixel work of a checked blit or fill (ddraw_blit.cpp)
+  void Record(const DrawOp& op);
+  void WrittenDirectly(const Rect& area);
+  bool Repeated(const DrawOp& op);
+  void Append(const DrawOp& op, OpState state);
+  // Settles the held-back drawing whose component touches `area` (all of it for null).
+  void Resolve(const Rect* area);
+  void ResolveOp(size_t index);
+  std::vector<int> ComponentOf(int seed, const Rect* area, std::vector<uint8_t>& seen) const;
+  void ResolveComponent(const std::vector<int>& members);
+  void Execute(FrameOp& entry);
+  void Enlist();
+  void Forget();
+  void Changed();
+  void Settle() const {
+    if (held_ > 0) const_cast<Surface*>(this)->Resolve(nullptr);
+  }
+  // Carries out, or finds unneeded, the held-back drawing elsewhere that reads `area` of
+  // this surface: it must read these pixels as they were when it was asked for.
+  void ResolveReaders(const Rect& area);
+
   int width_, height_, pitch_, bpp_;
   std::vector<uint8_t> pixels_;
   Palette* palette_ = nullptr;
@@ -143,6 +209,17 @@ class Surface {
   uint32_t refs_ = 1;
   bool tracked_ = false;
   std::vector<Rect> damage_;
+  // Which pixels these are: a fresh number from one counter at every change, so a number is
+  // never seen again, even on a new surface at a freed one's address.
+  uint64_t version_ = 0;
+  // `made_` is the drawing of the last frame that drew here: the present pixels are what it
+  // left (whatever came before it). `frame_` is this frame's so far, some of it held back.
+  std::vector<DrawOp> made_;
+  std::vector<FrameOp> frame_;
+  size_t cursor_ = 0;      // where in `made_` the next repeat is looked for first
+  int held_ = 0;           // entries of `frame_` still held back
+  int readers_ = 0;        // held-back blits elsewhere that read this surface
+  bool enlisted_ = false;  // drawn on since the last EndFrames
 };
 
 // The display object: makes off-screen surfaces in the display's format (RGB565).

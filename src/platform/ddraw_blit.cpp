@@ -114,29 +114,42 @@ void Copy(const Target& to, const SourceRows& from, int sw, int sh, const Key& k
 
 HRESULT Surface::Blt(const Rect* dst, Surface* src, const Rect* srcRect, uint32_t flags,
                      const BltFx* fx) {
-  const Rect d = dst ? *dst : Rect{0, 0, width_, height_};
-  if (!ValidRect(d, width_, height_)) return DDERR_INVALIDRECT;
+  DrawOp op;
+  op.to = dst ? *dst : Rect{0, 0, width_, height_};
+  op.flags = flags;
+  if (!ValidRect(op.to, width_, height_)) return DDERR_INVALIDRECT;
+  if (flags & DDBLT_COLORFILL) {
+    if (!fx) return DDERR_INVALIDPARAMS;
+    op.kind = DrawOp::Kind::Fill;
+    op.fill = bpp_ == 16 ? fx->fillColor & 0xFFFF : fx->fillColor & 0xFF;
+  } else {
+    if (!src) return DDERR_INVALIDPARAMS;
+    op.from = srcRect ? *srcRect : Rect{0, 0, src->width_, src->height_};
+    if (!ValidRect(op.from, src->width_, src->height_)) return DDERR_INVALIDRECT;
+    // Palettised pictures are converted before they are drawn; a mixed blit is a mistake.
+    if (src->bpp_ != bpp_) return DDERR_INVALIDPIXELFORMAT;
+    op.source = src;
+  }
+  Record(op);
+  return DD_OK;
+}
+
+void Surface::Draw(const DrawOp& op) {
+  const Rect& d = op.to;
   const int bytes = bpp_ / 8;
   const Target to{pixels_.data() + static_cast<size_t>(d.top) * pitch_ +
                       static_cast<size_t>(d.left) * bytes,
                   pitch_, d.right - d.left, d.bottom - d.top};
-
-  if (flags & DDBLT_COLORFILL) {
-    if (!fx) return DDERR_INVALIDPARAMS;
+  NoteDamage(d);
+  if (op.kind == DrawOp::Kind::Fill) {
     if (bpp_ == 16)
-      Fill<uint16_t>(to, static_cast<uint16_t>(fx->fillColor));
+      Fill<uint16_t>(to, static_cast<uint16_t>(op.fill));
     else
-      Fill<uint8_t>(to, static_cast<uint8_t>(fx->fillColor));
-    NoteDamage(d);
-    return DD_OK;
+      Fill<uint8_t>(to, static_cast<uint8_t>(op.fill));
+    return;
   }
-
-  if (!src) return DDERR_INVALIDPARAMS;
-  const Rect s = srcRect ? *srcRect : Rect{0, 0, src->width_, src->height_};
-  if (!ValidRect(s, src->width_, src->height_)) return DDERR_INVALIDRECT;
-  // Palettised pictures are converted before they are drawn; a mixed blit is a mistake.
-  if (src->bpp_ != bpp_) return DDERR_INVALIDPIXELFORMAT;
-
+  const Surface* src = op.source;
+  const Rect& s = op.from;
   const int sw = s.right - s.left, sh = s.bottom - s.top;
   SourceRows from{src->pixels_.data() + static_cast<size_t>(s.top) * src->pitch_ +
                       static_cast<size_t>(s.left) * bytes,
@@ -153,11 +166,9 @@ HRESULT Surface::Blt(const Rect* dst, Surface* src, const Rect* srcRect, uint32_
   }
 
   // Without a key on the source, a keyed blit copies every pixel.
-  const Key key{(flags & DDBLT_KEYSRC) != 0 && src->hasKey_, src->key_.low, src->key_.high};
+  const Key key{(op.flags & DDBLT_KEYSRC) != 0 && src->hasKey_, src->key_.low, src->key_.high};
   if (bpp_ == 16)
     Copy<uint16_t>(to, from, sw, sh, key);
   else
     Copy<uint8_t>(to, from, sw, sh, key);
-  NoteDamage(d);
-  return DD_OK;
 }

@@ -1,0 +1,284 @@
+// Surfaces hold back drawing that repeats what made their present pixels. The game redraws
+// its whole scene every frame (each cloud restored from the background and drawn again, the
+// buttons, the clock, the score panel) although in a quiet moment not one pixel changes; on
+// a laptop those copies are most of what an idle window costs.
+//
+// Why dropping a repeat is safe: every pixel a blit or fill writes takes its value from the
+// source (or the fill colour) alone, never from what was there, so the last write to a pixel
+// decides it. Take one "component" of drawing: the pieces of this frame and of the frame that
+// made the present pixels whose rectangles touch one another, directly or through others.
+// Nothing outside a component writes inside its area. When this frame's pieces in it are,
+// one for one and in order, those of that frame (same source pixels, rectangles, flags),
+// every pixel there would get the value it already has, and the whole component is dropped.
+// Otherwise it is carried out, in order, on the pixels as they are.
+//
+// Held-back drawing is settled (dropped or carried out) before anything could tell: a read
+// of the area (a blit from it, a lock, a present), a write to a source it reads, a piece of
+// drawing that repeats nothing, and at the latest when the frame ends. Writes through a
+// pointer never count as repeats. Only the main thread draws on surfaces that keep a
+// history; other threads only fill fresh pictures, which bump a version and nothing else.
+#include <algorithm>
+#include <atomic>
+#include <vector>
+
+#include "platform/ddraw.h"
+
+namespace {
+
+std::atomic<uint64_t> lastVersion{0};
+
+// Past this many pieces of drawing in one frame a surface forgets its history: comparing
+// would cost more than it could save.
+constexpr size_t kMaxFrameOps = 2048;
+
+// The surfaces drawn on since the last EndFrames. Never freed: surfaces may outlive static
+// destruction.
+std::vector<Surface*>& DrawnOn() {
+  static auto* list = new std::vector<Surface*>();
+  return *list;
+}
+
+bool Overlap(const Rect& a, const Rect& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+}  // namespace
+
+void Surface::Changed() { version_ = lastVersion.fetch_add(1, std::memory_order_relaxed) + 1; }
+
+void Surface::Enlist() {
+  if (enlisted_) return;
+  enlisted_ = true;
+  DrawnOn().push_back(this);
+}
+
+bool Surface::Repeated(const DrawOp& op) {
+  const size_t n = made_.size();
+  for (size_t k = 0; k < n; ++k) {
+    const size_t i = (cursor_ + k) % n;
+    if (made_[i].Repeats(op)) {
+      cursor_ = i + 1;
+      return true;
+    }
+  }
+  return false;
+}
+
+void Surface::Append(const DrawOp& op, OpState state) {
+  if (frame_.size() >= kMaxFrameOps) {
+    Resolve(nullptr);
+    made_.clear();
+    frame_.clear();
+    cursor_ = 0;
+    // Stands for all that was drawn: nothing repeats it.
+    DrawOp all;
+    all.kind = DrawOp::Kind::Direct;
+    all.to = Rect{0, 0, width_, height_};
+    frame_.push_back({all, OpState::Drawn});
+  }
+  frame_.push_back({op, state});
+  Enlist();
+}
+
+void Surface::Record(const DrawOp& given) {
+  DrawOp op = given;
+  Surface* src = op.source;
+  // It reads the source as it must look by now.
+  if (src && src != this) src->Resolve(&op.from);
+  if (src) op.sourceVersion = src->version_;
+  // A blit that reads what it writes, or a surface someone writes through a pointer, is
+  // never known to repeat.
+  const bool repeatable = src != this && locks_ == 0 && !(src && src->locks_ != 0);
+  if (repeatable && Repeated(op)) {
+    Append(op, OpState::Held);
+    ++held_;
+    if (src) ++src->readers_;
+    return;
+  }
+  Resolve(src == this ? nullptr : &op.to);
+  ResolveReaders(op.to);
+  Draw(op);
+  Changed();
+  if (!repeatable) op.kind = DrawOp::Kind::Direct;
+  Append(op, OpState::Drawn);
+}
+
+void Surface::WrittenDirectly(const Rect& area) {
+  // A fresh picture being filled in (perhaps on a loading thread) has nothing to keep in step.
+  if (made_.empty() && frame_.empty() && readers_ == 0) {
+    Changed();
+    return;
+  }
+  Resolve(&area);
+  ResolveReaders(area);
+  Changed();
+  DrawOp op;
+  op.kind = DrawOp::Kind::Direct;
+  op.to = area;
+  Append(op, OpState::Drawn);
+}
+
+// The entries of this frame (0..n-1) and of `made_` (n..) that connect with the seed:
+// directly or through others, their rectangles touch.
+std::vector<int> Surface::ComponentOf(int seed, const Rect* area,
+                                      std::vector<uint8_t>& seen) const {
+  const int n = static_cast<int>(frame_.size());
+  const int total = n + static_cast<int>(made_.size());
+  auto rectOf = [&](int i) -> const Rect& {
+    return i < n ? frame_[static_cast<size_t>(i)].op.to : made_[static_cast<size_t>(i - n)].to;
+  };
+  std::vector<int> members;
+  if (seed >= 0) {
+    seen[static_cast<size_t>(seed)] = 1;
+    members.push_back(seed);
+  } else {
+    for (int i = 0; i < total; ++i) {
+      if (!seen[static_cast<size_t>(i)] && Overlap(rectOf(i), *area)) {
+        seen[static_cast<size_t>(i)] = 1;
+        members.push_back(i);
+      }
+    }
+  }
+  for (size_t next = 0; next < members.size(); ++next) {
+    const Rect& r = rectOf(members[next]);
+    for (int i = 0; i < total; ++i) {
+      if (!seen[static_cast<size_t>(i)] && Overlap(rectOf(i), r)) {
+        seen[static_cast<size_t>(i)] = 1;
+        members.push_back(i);
+      }
+    }
+  }
+  std::sort(members.begin(), members.end());
+  return members;
+}
+
+void Surface::ResolveComponent(const std::vector<int>& members) {
+  const int n = static_cast<int>(frame_.size());
+  std::vector<int> now, before;
+  for (int i : members) (i < n ? now : before).push_back(i < n ? i : i - n);
+  bool same = now.size() == before.size();
+  bool holds = false;
+  for (size_t k = 0; k < now.size(); ++k) {
+    const FrameOp& e = frame_[static_cast<size_t>(now[k])];
+    holds = holds || e.state == OpState::Held;
+    if (e.state == OpState::Drawn || e.state == OpState::Drawing) same = false;
+    if (same && !e.op.Repeats(made_[static_cast<size_t>(before[k])])) same = false;
+  }
+  if (!holds) return;
+  if (same) {
+    for (int i : now) {
+      FrameOp& e = frame_[static_cast<size_t>(i)];
+      if (e.state != OpState::Held) continue;
+      e.state = OpState::Settled;
+      --held_;
+      if (e.op.source) --e.op.source->readers_;
+    }
+    return;
+  }
+  // In order: carrying one out may settle others of this component first (through the
+  // surfaces that read this one), so each is looked at afresh.
+  for (int i : now) {
+    FrameOp& e = frame_[static_cast<size_t>(i)];
+    if (e.state == OpState::Held) Execute(e);
+  }
+}
+
+void Surface::Execute(FrameOp& entry) {
+  entry.state = OpState::Drawing;
+  --held_;
+  if (entry.op.source) --entry.op.source->readers_;
+  ResolveReaders(entry.op.to);
+  Draw(entry.op);
+  Changed();
+  entry.state = OpState::Drawn;
+}
+
+void Surface::Resolve(const Rect* area) {
+  if (held_ == 0) return;
+  const size_t n = frame_.size();
+  // Most often the frame so far repeats the last one whole, one for one.
+  if (n == made_.size() && static_cast<size_t>(held_) == n) {
+    bool all = true;
+    for (size_t i = 0; i < n && all; ++i) all = frame_[i].op.Repeats(made_[i]);
+    if (all) {
+      for (FrameOp& e : frame_) {
+        e.state = OpState::Settled;
+        if (e.op.source) --e.op.source->readers_;
+      }
+      held_ = 0;
+      return;
+    }
+  }
+  std::vector<uint8_t> seen(n + made_.size(), 0);
+  if (area) {
+    ResolveComponent(ComponentOf(-1, area, seen));
+    return;
+  }
+  for (size_t i = 0; i < n && held_ > 0; ++i) {
+    if (!seen[i] && frame_[i].state == OpState::Held)
+      ResolveComponent(ComponentOf(static_cast<int>(i), nullptr, seen));
+  }
+}
+
+void Surface::ResolveOp(size_t index) {
+  if (index >= frame_.size() || frame_[index].state != OpState::Held) return;
+  std::vector<uint8_t> seen(frame_.size() + made_.size(), 0);
+  ResolveComponent(ComponentOf(static_cast<int>(index), nullptr, seen));
+}
+
+void Surface::ResolveReaders(const Rect& area) {
+  if (readers_ == 0) return;
+  std::vector<Surface*>& list = DrawnOn();
+  for (size_t s = 0; s < list.size() && readers_ > 0; ++s) {
+    Surface* drawn = list[s];
+    for (size_t i = 0; i < drawn->frame_.size() && readers_ > 0; ++i) {
+      const FrameOp& e = drawn->frame_[i];
+      if (e.state == OpState::Held && e.op.source == this && Overlap(e.op.from, area))
+        drawn->ResolveOp(i);
+    }
+  }
+}
+
+void Surface::EndFrames() {
+  std::vector<Surface*>& list = DrawnOn();
+  // Settling one surface may carry out drawing on others, which must still be listed.
+  for (size_t i = 0; i < list.size(); ++i) list[i]->Resolve(nullptr);
+  for (Surface* surface : list) {
+    if (!surface->frame_.empty()) {
+      surface->made_.clear();
+      for (const FrameOp& e : surface->frame_) surface->made_.push_back(e.op);
+      surface->frame_.clear();
+    }
+    surface->cursor_ = 0;
+    surface->enlisted_ = false;
+  }
+  list.clear();
+}
+
+void Surface::Forget() {
+  ResolveReaders(Rect{0, 0, width_, height_});
+  for (const FrameOp& e : frame_) {
+    if (e.state == OpState::Held && e.op.source) --e.op.source->readers_;
+  }
+  if (enlisted_) std::erase(DrawnOn(), this);
+}
+
+void Surface::SwapContents(Surface& other) {
+  if (&other == this || other.width_ != width_ || other.height_ != height_ ||
+      other.bpp_ != bpp_ || other.pitch_ != pitch_)
+    return;
+  const Rect whole{0, 0, width_, height_};
+  Resolve(nullptr);
+  other.Resolve(nullptr);
+  ResolveReaders(whole);
+  other.ResolveReaders(whole);
+  // What the pixels are, and how they were made, goes with them.
+  pixels_.swap(other.pixels_);
+  damage_.swap(other.damage_);
+  std::swap(version_, other.version_);
+  made_.swap(other.made_);
+  frame_.swap(other.frame_);
+  std::swap(cursor_, other.cursor_);
+  if (!frame_.empty()) Enlist();
+  if (!other.frame_.empty()) other.Enlist();
+}
