@@ -187,8 +187,15 @@ class Surface {
   // Settles the held-back drawing whose component touches `area` (all of it for null).
   void Resolve(const Rect* area);
   void ResolveOp(size_t index);
-  std::vector<int> ComponentOf(int seed, const Rect* area, std::vector<uint8_t>& seen) const;
-  void ResolveComponent(const std::vector<int>& members);
+  // Entries are numbered this frame's first (0..), then `made_`'s.
+  std::vector<Rect> EntryRects() const;
+  std::vector<int> ComponentOf(int seed, const Rect* area) const;
+  struct Components {
+    std::vector<int> members;  // component after component, each in drawing order
+    std::vector<int> starts;   // where each begins in `members`, and the end
+  };
+  Components AllComponents() const;
+  void ResolveComponent(const int* members, size_t count);
   void Execute(FrameOp& entry);
   void Enlist();
   void Forget();

@@ -118,31 +118,34 @@ void Surface::WrittenDirectly(const Rect& area) {
   Append(op, OpState::Drawn);
 }
 
-// The entries of this frame (0..n-1) and of `made_` (n..) that connect with the seed:
-// directly or through others, their rectangles touch.
-std::vector<int> Surface::ComponentOf(int seed, const Rect* area,
-                                      std::vector<uint8_t>& seen) const {
-  const int n = static_cast<int>(frame_.size());
-  const int total = n + static_cast<int>(made_.size());
-  auto rectOf = [&](int i) -> const Rect& {
-    return i < n ? frame_[static_cast<size_t>(i)].op.to : made_[static_cast<size_t>(i - n)].to;
-  };
+std::vector<Rect> Surface::EntryRects() const {
+  std::vector<Rect> rects;
+  rects.reserve(frame_.size() + made_.size());
+  for (const FrameOp& e : frame_) rects.push_back(e.op.to);
+  for (const DrawOp& op : made_) rects.push_back(op.to);
+  return rects;
+}
+
+std::vector<int> Surface::ComponentOf(int seed, const Rect* area) const {
+  const std::vector<Rect> rects = EntryRects();
+  const int total = static_cast<int>(rects.size());
+  std::vector<uint8_t> seen(rects.size(), 0);
   std::vector<int> members;
   if (seed >= 0) {
     seen[static_cast<size_t>(seed)] = 1;
     members.push_back(seed);
   } else {
     for (int i = 0; i < total; ++i) {
-      if (!seen[static_cast<size_t>(i)] && Overlap(rectOf(i), *area)) {
+      if (Overlap(rects[static_cast<size_t>(i)], *area)) {
         seen[static_cast<size_t>(i)] = 1;
         members.push_back(i);
       }
     }
   }
   for (size_t next = 0; next < members.size(); ++next) {
-    const Rect& r = rectOf(members[next]);
+    const Rect r = rects[static_cast<size_t>(members[next])];
     for (int i = 0; i < total; ++i) {
-      if (!seen[static_cast<size_t>(i)] && Overlap(rectOf(i), r)) {
+      if (!seen[static_cast<size_t>(i)] && Overlap(rects[static_cast<size_t>(i)], r)) {
         seen[static_cast<size_t>(i)] = 1;
         members.push_back(i);
       }
@@ -152,10 +155,66 @@ std::vector<int> Surface::ComponentOf(int seed, const Rect* area,
   return members;
 }
 
-void Surface::ResolveComponent(const std::vector<int>& members) {
+Surface::Components Surface::AllComponents() const {
+  const std::vector<Rect> rects = EntryRects();
+  const int total = static_cast<int>(rects.size());
+  std::vector<int> order(rects.size()), parent(rects.size());
+  for (int i = 0; i < total; ++i) order[static_cast<size_t>(i)] = parent[static_cast<size_t>(i)] = i;
+  auto find = [&parent](int i) {
+    while (parent[static_cast<size_t>(i)] != i) {
+      parent[static_cast<size_t>(i)] = parent[static_cast<size_t>(parent[static_cast<size_t>(i)])];
+      i = parent[static_cast<size_t>(i)];
+    }
+    return i;
+  };
+  // Swept in order of their tops, a rectangle is compared only with those that start above
+  // its bottom edge: the game's drawing lies in rows, so few pairs are looked at.
+  std::sort(order.begin(), order.end(), [&rects](int a, int b) {
+    return rects[static_cast<size_t>(a)].top < rects[static_cast<size_t>(b)].top;
+  });
+  for (size_t k = 0; k < order.size(); ++k) {
+    const Rect& a = rects[static_cast<size_t>(order[k])];
+    for (size_t l = k + 1; l < order.size(); ++l) {
+      const Rect& b = rects[static_cast<size_t>(order[l])];
+      if (b.top >= a.bottom) break;
+      if (b.left < a.right && a.left < b.right) {
+        const int ra = find(order[k]), rb = find(order[l]);
+        if (ra != rb) parent[static_cast<size_t>(std::max(ra, rb))] = std::min(ra, rb);
+      }
+    }
+  }
+  // Members of each component in the order they were drawn, components one after another.
+  Components out;
+  std::vector<int> count(rects.size(), 0), slot(rects.size(), -1);
+  for (int i = 0; i < total; ++i) ++count[static_cast<size_t>(find(i))];
+  for (int i = 0; i < total; ++i) {
+    if (find(i) != i) continue;
+    slot[static_cast<size_t>(i)] = static_cast<int>(out.starts.size());
+    out.starts.push_back(0);
+  }
+  int at = 0;
+  for (int i = 0; i < total; ++i) {
+    if (find(i) != i) continue;
+    out.starts[static_cast<size_t>(slot[static_cast<size_t>(i)])] = at;
+    at += count[static_cast<size_t>(i)];
+  }
+  out.starts.push_back(at);
+  out.members.resize(rects.size());
+  std::vector<int> filled(out.starts.begin(), out.starts.end() - 1);
+  for (int i = 0; i < total; ++i) {
+    const int c = slot[static_cast<size_t>(find(i))];
+    out.members[static_cast<size_t>(filled[static_cast<size_t>(c)]++)] = i;
+  }
+  return out;
+}
+
+void Surface::ResolveComponent(const int* members, size_t count) {
   const int n = static_cast<int>(frame_.size());
   std::vector<int> now, before;
-  for (int i : members) (i < n ? now : before).push_back(i < n ? i : i - n);
+  for (size_t k = 0; k < count; ++k) {
+    const int i = members[k];
+    (i < n ? now : before).push_back(i < n ? i : i - n);
+  }
   bool same = now.size() == before.size();
   bool holds = false;
   for (size_t k = 0; k < now.size(); ++k) {
@@ -209,21 +268,22 @@ void Surface::Resolve(const Rect* area) {
       return;
     }
   }
-  std::vector<uint8_t> seen(n + made_.size(), 0);
   if (area) {
-    ResolveComponent(ComponentOf(-1, area, seen));
+    const std::vector<int> members = ComponentOf(-1, area);
+    ResolveComponent(members.data(), members.size());
     return;
   }
-  for (size_t i = 0; i < n && held_ > 0; ++i) {
-    if (!seen[i] && frame_[i].state == OpState::Held)
-      ResolveComponent(ComponentOf(static_cast<int>(i), nullptr, seen));
+  const Components all = AllComponents();
+  for (size_t c = 0; c + 1 < all.starts.size() && held_ > 0; ++c) {
+    const auto first = static_cast<size_t>(all.starts[c]);
+    ResolveComponent(all.members.data() + first, static_cast<size_t>(all.starts[c + 1]) - first);
   }
 }
 
 void Surface::ResolveOp(size_t index) {
   if (index >= frame_.size() || frame_[index].state != OpState::Held) return;
-  std::vector<uint8_t> seen(frame_.size() + made_.size(), 0);
-  ResolveComponent(ComponentOf(static_cast<int>(index), nullptr, seen));
+  const std::vector<int> members = ComponentOf(static_cast<int>(index), nullptr);
+  ResolveComponent(members.data(), members.size());
 }
 
 void Surface::ResolveReaders(const Rect& area) {
