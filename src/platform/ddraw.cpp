@@ -207,6 +207,7 @@ void Surface::NoteDamage(const Rect& area) {
 }
 
 std::vector<Rect> Surface::TakeDamage() {
+  Settle();  // drawing still held back may yet be carried out
   std::vector<Rect> taken;
   taken.swap(damage_);
   return taken;

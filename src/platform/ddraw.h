@@ -182,20 +182,23 @@ class Surface {
   void Draw(const DrawOp& op);  // the pixel work of a checked blit or fill (ddraw_blit.cpp)
   void Record(const DrawOp& op);
   void WrittenDirectly(const Rect& area);
-  bool Repeated(const DrawOp& op);
   void Append(const DrawOp& op, OpState state);
   // Settles the held-back drawing whose component touches `area` (all of it for null).
   void Resolve(const Rect* area);
   void ResolveOp(size_t index);
   // Entries are numbered this frame's first (0..), then `made_`'s.
   std::vector<Rect> EntryRects() const;
-  std::vector<int> ComponentOf(int seed, const Rect* area) const;
+  // The component of entry `seed`, or of those touching `area` (seed -1); false when it is
+  // too large to be worth growing this way.
+  bool ComponentOf(int seed, const Rect* area, std::vector<int>* members) const;
   struct Components {
     std::vector<int> members;  // component after component, each in drawing order
     std::vector<int> starts;   // where each begins in `members`, and the end
   };
   Components AllComponents() const;
   void ResolveComponent(const int* members, size_t count);
+  template <typename Picks>
+  void ResolveAll(Picks touches);
   void Execute(FrameOp& entry);
   void Enlist();
   void Forget();
@@ -223,7 +226,6 @@ class Surface {
   // left (whatever came before it). `frame_` is this frame's so far, some of it held back.
   std::vector<DrawOp> made_;
   std::vector<FrameOp> frame_;
-  size_t cursor_ = 0;      // where in `made_` the next repeat is looked for first
   int held_ = 0;           // entries of `frame_` still held back
   int readers_ = 0;        // held-back blits elsewhere that read this surface
   bool enlisted_ = false;  // drawn on since the last EndFrames

@@ -29,7 +29,9 @@ std::atomic<uint64_t> lastVersion{0};
 
 // Past this many pieces of drawing in one frame a surface forgets its history: comparing
 // would cost more than it could save.
-constexpr size_t kMaxFrameOps = 2048;
+constexpr size_t kMaxFrameOps = 1024;
+// A component searched for from one area stops growing one by one past this many entries.
+constexpr size_t kMaxGrown = 24;
 
 // The surfaces drawn on since the last EndFrames. Never freed: surfaces may outlive static
 // destruction.
@@ -52,24 +54,14 @@ void Surface::Enlist() {
   DrawnOn().push_back(this);
 }
 
-bool Surface::Repeated(const DrawOp& op) {
-  const size_t n = made_.size();
-  for (size_t k = 0; k < n; ++k) {
-    const size_t i = (cursor_ + k) % n;
-    if (made_[i].Repeats(op)) {
-      cursor_ = i + 1;
-      return true;
-    }
-  }
-  return false;
-}
-
 void Surface::Append(const DrawOp& op, OpState state) {
   if (frame_.size() >= kMaxFrameOps) {
-    Resolve(nullptr);
+    // Carried out in order, all of it is as it must be, without looking for repeats.
+    for (FrameOp& e : frame_) {
+      if (e.state == OpState::Held) Execute(e);
+    }
     made_.clear();
     frame_.clear();
-    cursor_ = 0;
     // Stands for all that was drawn: nothing repeats it.
     DrawOp all;
     all.kind = DrawOp::Kind::Direct;
@@ -87,20 +79,22 @@ void Surface::Record(const DrawOp& given) {
   if (src && src != this) src->Resolve(&op.from);
   if (src) op.sourceVersion = src->version_;
   // A blit that reads what it writes, or a surface someone writes through a pointer, is
-  // never known to repeat.
-  const bool repeatable = src != this && locks_ == 0 && !(src && src->locks_ != 0);
-  if (repeatable && Repeated(op)) {
-    Append(op, OpState::Held);
-    ++held_;
-    if (src) ++src->readers_;
+  // never known to repeat: it is carried out at once.
+  if (src == this || locks_ != 0 || (src && src->locks_ != 0)) {
+    Resolve(src == this ? nullptr : &op.to);
+    ResolveReaders(op.to);
+    Draw(op);
+    Changed();
+    op.kind = DrawOp::Kind::Direct;
+    Append(op, OpState::Drawn);
     return;
   }
-  Resolve(src == this ? nullptr : &op.to);
-  ResolveReaders(op.to);
-  Draw(op);
-  Changed();
-  if (!repeatable) op.kind = DrawOp::Kind::Direct;
-  Append(op, OpState::Drawn);
+  // Drawing that repeats nothing is held back too, to be carried out with its component
+  // (it never compares equal): settling each piece as it comes would search the frame
+  // again for every one.
+  Append(op, OpState::Held);
+  ++held_;
+  if (src) ++src->readers_;
 }
 
 void Surface::WrittenDirectly(const Rect& area) {
@@ -126,11 +120,11 @@ std::vector<Rect> Surface::EntryRects() const {
   return rects;
 }
 
-std::vector<int> Surface::ComponentOf(int seed, const Rect* area) const {
+bool Surface::ComponentOf(int seed, const Rect* area, std::vector<int>* found) const {
   const std::vector<Rect> rects = EntryRects();
   const int total = static_cast<int>(rects.size());
   std::vector<uint8_t> seen(rects.size(), 0);
-  std::vector<int> members;
+  std::vector<int>& members = *found;
   if (seed >= 0) {
     seen[static_cast<size_t>(seed)] = 1;
     members.push_back(seed);
@@ -143,6 +137,8 @@ std::vector<int> Surface::ComponentOf(int seed, const Rect* area) const {
     }
   }
   for (size_t next = 0; next < members.size(); ++next) {
+    // Grown one by one, a large component costs a pass over everything for each member.
+    if (members.size() > kMaxGrown) return false;
     const Rect r = rects[static_cast<size_t>(members[next])];
     for (int i = 0; i < total; ++i) {
       if (!seen[static_cast<size_t>(i)] && Overlap(rects[static_cast<size_t>(i)], r)) {
@@ -152,7 +148,7 @@ std::vector<int> Surface::ComponentOf(int seed, const Rect* area) const {
     }
   }
   std::sort(members.begin(), members.end());
-  return members;
+  return true;
 }
 
 Surface::Components Surface::AllComponents() const {
@@ -252,6 +248,17 @@ void Surface::Execute(FrameOp& entry) {
   entry.state = OpState::Drawn;
 }
 
+// The components that hold an entry `touches` picks out (all of them for everything).
+template <typename Picks>
+void Surface::ResolveAll(Picks touches) {
+  const Components all = AllComponents();
+  for (size_t c = 0; c + 1 < all.starts.size() && held_ > 0; ++c) {
+    const int* first = all.members.data() + all.starts[c];
+    const size_t count = static_cast<size_t>(all.starts[c + 1] - all.starts[c]);
+    if (std::any_of(first, first + count, touches)) ResolveComponent(first, count);
+  }
+}
+
 void Surface::Resolve(const Rect* area) {
   if (held_ == 0) return;
   const size_t n = frame_.size();
@@ -268,22 +275,25 @@ void Surface::Resolve(const Rect* area) {
       return;
     }
   }
-  if (area) {
-    const std::vector<int> members = ComponentOf(-1, area);
+  std::vector<int> members;
+  if (area && ComponentOf(-1, area, &members)) {
     ResolveComponent(members.data(), members.size());
     return;
   }
-  const Components all = AllComponents();
-  for (size_t c = 0; c + 1 < all.starts.size() && held_ > 0; ++c) {
-    const auto first = static_cast<size_t>(all.starts[c]);
-    ResolveComponent(all.members.data() + first, static_cast<size_t>(all.starts[c + 1]) - first);
-  }
+  ResolveAll([area, n, this](int i) {
+    const auto k = static_cast<size_t>(i);
+    return !area || Overlap(k < n ? frame_[k].op.to : made_[k - n].to, *area);
+  });
 }
 
 void Surface::ResolveOp(size_t index) {
   if (index >= frame_.size() || frame_[index].state != OpState::Held) return;
-  const std::vector<int> members = ComponentOf(static_cast<int>(index), nullptr);
-  ResolveComponent(members.data(), members.size());
+  std::vector<int> members;
+  if (ComponentOf(static_cast<int>(index), nullptr, &members)) {
+    ResolveComponent(members.data(), members.size());
+    return;
+  }
+  ResolveAll([index](int i) { return static_cast<size_t>(i) == index; });
 }
 
 void Surface::ResolveReaders(const Rect& area) {
@@ -309,7 +319,6 @@ void Surface::EndFrames() {
       for (const FrameOp& e : surface->frame_) surface->made_.push_back(e.op);
       surface->frame_.clear();
     }
-    surface->cursor_ = 0;
     surface->enlisted_ = false;
   }
   list.clear();
@@ -338,7 +347,6 @@ void Surface::SwapContents(Surface& other) {
   std::swap(version_, other.version_);
   made_.swap(other.made_);
   frame_.swap(other.frame_);
-  std::swap(cursor_, other.cursor_);
   if (!frame_.empty()) Enlist();
   if (!other.frame_.empty()) other.Enlist();
 }

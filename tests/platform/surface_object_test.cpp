@@ -1,6 +1,8 @@
 // The surface object: creation, description, locks, keys, palettes, references, swapping.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/dalk.h"
 #include "../surface/surface_test_util.h"
 
@@ -108,6 +110,7 @@ TEST(Surface, TrackedSurfacesKeepWhereTheyWereDrawnOnAndSwapItWithThePixels) {
   EXPECT_TRUE(a->TakeDamage().empty());
   std::vector<Rect> noted = b->TakeDamage();
   ASSERT_EQ(noted.size(), 2u);
+  std::sort(noted.begin(), noted.end(), [](const Rect& l, const Rect& r) { return l.left < r.left; });
   EXPECT_EQ(noted[0].left, 10);
   EXPECT_EQ(noted[1].right, 100);
   EXPECT_EQ(noted[1].bottom, 50);
