@@ -44,6 +44,17 @@ const std::vector<const char*>& GamePictureFiles() {
   return files;
 }
 
+const std::vector<const char*>& FirstScreenPictures() {
+  static const std::vector<const char*> files = {
+      "background.bmp", "CloudAnimLeft.bmp", "CloudAnimRight.bmp", "newgame.bmp", "exit.bmp",
+      "help.bmp", "menu.bmp", "red.bmp", "blue.bmp", "yellow.bmp", "purple.bmp", "green.bmp",
+      "redstar.bmp", "bluestar.bmp", "yellowstar.bmp", "purplestar.bmp", "greenstar.bmp",
+      "bigblue.bmp", "bigred.bmp", "biggreen.bmp", "bigpurple.bmp", "bigyellow.bmp", "pop.bmp",
+      "x2.bmp", "x4.bmp", "x6.bmp", "scorefont.bmp", "timer.bmp", "cursor.bmp", "preview.bmp",
+      "smallfont.bmp", "lightning.bmp", "soundoff.bmp", "score.bmp", "airplane.bmp"};
+  return files;
+}
+
 std::vector<std::string> MissingGamePictures() {
   std::vector<std::string> missing;
   for (const char* file : GamePictureFiles())

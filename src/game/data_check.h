@@ -6,7 +6,10 @@
 
 // Every picture the game loads, as the game names them.
 const std::vector<const char*>& GamePictureFiles();
-// The pictures of that list the working folder lacks.
+// The pictures the first screen shows, in the order the game asks for them (those of the
+// hall of fame, the congratulations and the game's end come later).
+const std::vector<const char*>& FirstScreenPictures();
+// The pictures of GamePictureFiles the working folder lacks.
 std::vector<std::string> MissingGamePictures();
 // The message for a folder that holds none of them: the folder, what is missing and how
 // to get the data.

@@ -4,6 +4,7 @@
 #include "game/balloon_module.h"
 #include "game/balloon_state.h"
 #include "game/data_check.h"
+#include "platform/dalk.h"
 
 namespace {
 ScreenModule* startupOverride = nullptr;
@@ -12,6 +13,10 @@ ScreenModule* startupOverride = nullptr;
 ScreenModule* StartupModule() { return startupOverride ? startupOverride : &TheBalloonModule; }
 
 void SetStartupModule(ScreenModule* module) { startupOverride = module; }
+
+void ReadFirstScreenAhead() {
+  if (!startupOverride) DalkReadAhead(FirstScreenPictures());
+}
 
 int CheckStartupData() { return startupOverride ? 1 : CheckGameData(); }
 

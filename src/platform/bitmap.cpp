@@ -4,10 +4,12 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
 #include "platform/dalk.h"
+#include "platform/harness.h"
 #include "platform/paths.h"
 #include "platform/picture_read_ahead.h"
 #include "platform/trace.h"
@@ -162,7 +164,23 @@ Surface* DalkLoadBitmap(const char* fileName, int bitsPerPixel) {
   if (!fileName || !*fileName) return nullptr;
   const std::string path = MapPath(fileName);
   if (Surface* ready = TakePictureReadAhead(path, bitsPerPixel)) return ready;
-  return LoadBitmapFromPath(path, bitsPerPixel);
+  const double startMs = TraceNowMs();
+  Surface* read = LoadBitmapFromPath(path, bitsPerPixel);
+  // Until the first picture: what the read-ahead did not spare the game's thread.
+  TraceTally("pictures read on the game's thread", TraceNowMs() - startMs);
+  return read;
+}
+
+void DalkReadAhead(const std::vector<const char*>& fileNames) {
+  const PlatformOptions& options = GetPlatformOptions();
+  if (options.headless || options.scores) return;  // headless runs must not depend on threads
+  std::vector<std::string> paths;
+  for (const char* name : fileNames) {
+    if (!name || !*name) continue;
+    std::string path = MapPath(name);  // as the game's request will find it
+    if (std::find(paths.begin(), paths.end(), path) == paths.end()) paths.push_back(std::move(path));
+  }
+  StartPictureReadAhead(std::move(paths));
 }
 
 void DalkGetRGBABits(const PixelFormat* format, int* red, int* green, int* blue, int* alpha) {

@@ -2,6 +2,8 @@
 // Each call goes to the active video backend (SDL window or headless).
 #pragma once
 
+#include <vector>
+
 #include "platform/ddraw.h"
 #include "platform/win.h"
 
@@ -32,6 +34,9 @@ void DalkPrintString(const char* text, int x, int y);
 float DalkGetFPS();
 // A BMP file as a new surface (16: RGB565; 8: kept palettised), or null.
 Surface* DalkLoadBitmap(const char* fileName, int bitsPerPixel);
+// The pictures the first screen will ask for, in that order: in a window they are read
+// ahead (as 16 bits) on a thread of their own while the display starts.
+void DalkReadAhead(const std::vector<const char*>& fileNames);
 void DalkGetRGBABits(const PixelFormat* format, int* red, int* green, int* blue, int* alpha);
 
 void DalkFreeFont();

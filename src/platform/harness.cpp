@@ -234,7 +234,6 @@ int PlatformMain(int argc, char** argv) {
 
   ResetPlatform(options.headless);
   SetVideoBackend(options.headless ? MakeHeadlessBackend() : MakeSdlBackend());
-  if (!options.headless && !options.scores) StartPictureReadAhead(PicturesToReadAhead());
   if (!options.script.empty()) {
     player = std::make_unique<ScriptPlayer>(std::move(events), startFolder);
     ClockAddListener([](uint32_t now) {

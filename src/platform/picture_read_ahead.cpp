@@ -1,17 +1,14 @@
 #include "platform/picture_read_ahead.h"
 
 #include <malloc.h>
-#include <strings.h>
 
 #include <algorithm>
 #include <condition_variable>
 #include <cstring>
-#include <filesystem>
 #include <mutex>
 #include <thread>
 
 #include "platform/bitmap.h"
-#include "platform/paths.h"
 #include "platform/trace.h"
 
 namespace {
@@ -92,21 +89,24 @@ void StartPictureReadAhead(std::vector<std::string> paths) {
 Surface* TakePictureReadAhead(const std::string& hostPath, int bitsPerPixel) {
   ReadAhead& s = State();
   std::unique_lock<std::mutex> guard(s.lock);
-  for (Entry& e : s.entries) {
-    if (e.path != hostPath || e.stage == Stage::Taken) continue;
-    if (bitsPerPixel != kReadAheadBits) return nullptr;
-    if (e.stage == Stage::Waiting) {
-      e.stage = Stage::Taken;  // read by the caller now; the thread passes it by
-      return nullptr;
-    }
-    s.read.wait(guard, [&e] { return e.stage != Stage::Reading; });
-    const Surface* read = e.picture;
-    // A read picture no longer changes, and it goes only when this thread ends the read-ahead.
-    guard.unlock();
-    // Null for a file that could not be read (or no memory for the copy): the caller reads.
-    return read ? Copy(*read) : nullptr;
+  auto e = std::find_if(s.entries.begin(), s.entries.end(),
+                        [&hostPath](const Entry& entry) { return entry.path == hostPath; });
+  if (e == s.entries.end()) {
+    // The first screen's list has fallen behind what the game loads for it.
+    if (!s.entries.empty()) TraceTally("pictures asked for that were not read ahead", 0.0);
+    return nullptr;
   }
-  return nullptr;
+  if (bitsPerPixel != kReadAheadBits || e->stage == Stage::Taken) return nullptr;
+  if (e->stage == Stage::Waiting) {
+    e->stage = Stage::Taken;  // read by the caller now; the thread passes it by
+    return nullptr;
+  }
+  s.read.wait(guard, [&e] { return e->stage != Stage::Reading; });
+  const Surface* read = e->picture;
+  // A read picture no longer changes, and it goes only when this thread ends the read-ahead.
+  guard.unlock();
+  // Null for a file that could not be read (or no memory for the copy): the caller reads.
+  return read ? Copy(*read) : nullptr;
 }
 
 void EndPictureReadAhead() {
@@ -129,20 +129,4 @@ void EndPictureReadAhead() {
   // The heap keeps freed blocks for reuse; these would stay resident for nothing.
   if (released) malloc_trim(0);
 #endif
-}
-
-// Largest first: the large pictures cost the most, and a start-up begins with its backdrop.
-std::vector<std::string> PicturesToReadAhead() {
-  std::vector<std::pair<uintmax_t, std::string>> found;
-  std::error_code error;
-  for (const auto& item : std::filesystem::directory_iterator(DataFolderForReading(), error)) {
-    const std::string name = item.path().filename().string();
-    if (name.size() < 5 || strcasecmp(name.c_str() + name.size() - 4, ".bmp") != 0) continue;
-    if (!item.is_regular_file(error)) continue;
-    found.emplace_back(item.file_size(error), MapPath(name.c_str()));
-  }
-  std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-  std::vector<std::string> paths;
-  for (auto& [size, path] : found) paths.push_back(std::move(path));
-  return paths;
 }

@@ -1,8 +1,9 @@
 // Pictures read ahead for a game in a window. Its start-up reads the pictures one after
 // another on the game's thread, after SDL's video start, which mostly waits for the display
-// server; a thread of its own reads the data folder's pictures meanwhile, as the game asks
-// for them most (16 bits), and every request of the game for one gets a copy of it. They are
-// let go once the first picture is shown. Headless runs read nothing ahead.
+// server; a thread of its own reads the ones the game names for its first screen meanwhile,
+// in the order it will ask for them and as it asks for them most (16 bits), and every
+// request of the game for one gets a copy of it. They are let go once the first picture is
+// shown. Headless runs read nothing ahead.
 #pragma once
 
 #include <string>
@@ -18,5 +19,3 @@ void StartPictureReadAhead(std::vector<std::string> paths);
 Surface* TakePictureReadAhead(const std::string& hostPath, int bitsPerPixel);
 // Stops the thread after the picture it is reading and releases the pictures read.
 void EndPictureReadAhead();
-// The data folder's BMP files as the game would read them (a player's copy first).
-std::vector<std::string> PicturesToReadAhead();

@@ -9,6 +9,9 @@ class ScreenModule;
 ScreenModule* StartupModule();
 // Tests run the shell with their own module (named "balloon"); null restores the game's.
 void SetStartupModule(ScreenModule* module);
+// Before the window opens: the first screen's pictures start being read (in a window, on a
+// thread of their own, while the display starts). A test's module reads none.
+void ReadFirstScreenAhead();
 // Before the window opens: 1 when the working folder holds the game's data. Otherwise the
 // player has been told what is missing and the program must end. A test's module needs none.
 int CheckStartupData();

@@ -173,6 +173,7 @@ int WinMain(HINSTANCE instance, HINSTANCE, char* commandLine, int) {
   }
   // Every display object here has the version-7 interface; the check ends with the release.
   directDraw->Release();
+  ReadFirstScreenAhead();
   if (!CheckStartupData()) return 1;
 
   AppInstance = instance;

@@ -142,6 +142,9 @@ TEST(SdlWindow, TheWindowShowsExactlyTheHeadlessPicture) {
     ASSERT_EQ(std::system(command.c_str()), 0) << dir.Read("log.txt");
     const std::string log = dir.Read("log.txt");
     EXPECT_EQ(log.find("OpenGL with vsync") != std::string::npos, *vsync == '1') << log;
+    // The first screen's list of pictures to read ahead names every one it loads.
+    EXPECT_NE(log.find("pictures read by SDL"), std::string::npos) << log;
+    EXPECT_EQ(log.find("not read ahead"), std::string::npos) << log;
     Picture window = FromXwd(dir.Read("window.xwd"));
     // The picture the window holds once the game stopped is the headless one.
     ASSERT_EQ(window.width, 800);
