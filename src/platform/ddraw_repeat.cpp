@@ -205,24 +205,21 @@ Surface::Components Surface::AllComponents() const {
 }
 
 void Surface::ResolveComponent(const int* members, size_t count) {
+  // Members come in order: this frame's entries first, then the last frame's.
   const int n = static_cast<int>(frame_.size());
-  std::vector<int> now, before;
-  for (size_t k = 0; k < count; ++k) {
-    const int i = members[k];
-    (i < n ? now : before).push_back(i < n ? i : i - n);
-  }
-  bool same = now.size() == before.size();
+  const size_t now = static_cast<size_t>(std::lower_bound(members, members + count, n) - members);
+  bool same = now * 2 == count;
   bool holds = false;
-  for (size_t k = 0; k < now.size(); ++k) {
-    const FrameOp& e = frame_[static_cast<size_t>(now[k])];
+  for (size_t k = 0; k < now; ++k) {
+    const FrameOp& e = frame_[static_cast<size_t>(members[k])];
     holds = holds || e.state == OpState::Held;
     if (e.state == OpState::Drawn || e.state == OpState::Drawing) same = false;
-    if (same && !e.op.Repeats(made_[static_cast<size_t>(before[k])])) same = false;
+    if (same && !e.op.Repeats(made_[static_cast<size_t>(members[now + k] - n)])) same = false;
   }
   if (!holds) return;
   if (same) {
-    for (int i : now) {
-      FrameOp& e = frame_[static_cast<size_t>(i)];
+    for (size_t k = 0; k < now; ++k) {
+      FrameOp& e = frame_[static_cast<size_t>(members[k])];
       if (e.state != OpState::Held) continue;
       e.state = OpState::Settled;
       --held_;
@@ -232,8 +229,8 @@ void Surface::ResolveComponent(const int* members, size_t count) {
   }
   // In order: carrying one out may settle others of this component first (through the
   // surfaces that read this one), so each is looked at afresh.
-  for (int i : now) {
-    FrameOp& e = frame_[static_cast<size_t>(i)];
+  for (size_t k = 0; k < now; ++k) {
+    FrameOp& e = frame_[static_cast<size_t>(members[k])];
     if (e.state == OpState::Held) Execute(e);
   }
 }
