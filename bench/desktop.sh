@@ -123,8 +123,12 @@ shoot_f1() {
   xdotool key F1
   pop_for "$wid" 3 &
   sleep 2.5
-  import -window "$wid" "$SHOT_DIR/f1-effects.png" 2>/dev/null ||
+  mkdir -p "$SHOT_DIR"
+  if ! command -v import >/dev/null; then
     echo "no picture taken (ImageMagick's import is needed)" >&2
+  elif ! import -window "$wid" "$SHOT_DIR/f1-effects.png" 2>/dev/null; then
+    echo "no picture taken: import failed on window $wid" >&2
+  fi
   wait $!
   xdotool key F1
 }
