@@ -137,7 +137,7 @@ void addHelpPicture(std::vector<Picture>& out)
         drawParagraph(c, body, r.words.text, 136, y + 20, 474, -1, ink);
         y += 64;
     }
-    drawText(c, footer, "Click anywhere to return to the game", 320, 512, Align::Center, ink);
+    drawText(c, footer, "Click the page to return to the game", 320, 512, Align::Center, ink);
     out.push_back({"title/HowToPlay.bmp", std::move(c)});
 }
 
