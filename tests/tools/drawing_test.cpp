@@ -76,21 +76,6 @@ TEST(Drawing, IconsFillTheirSquareWithoutTouchingItsEdges)
     }
 }
 
-TEST(Audio, FinishedSoundsHitTheirPeakAndFadeToSilence)
-{
-    std::vector<float> s(2000, 0.3f);
-    for (size_t i = 0; i < s.size(); i++) s[i] += 0.2f * std::sin(i * 0.3f);
-    finishSound(s, 0.8f, 22050, 2, 20);
-    float peak = 0;
-    for (float v : s) peak = std::max(peak, std::fabs(v));
-    EXPECT_NEAR(0.8f, peak, 1e-3f);
-    EXPECT_NEAR(0.0f, s.front(), 1e-6f);
-    EXPECT_NEAR(0.0f, s.back(), 1e-6f);
-    double mean = 0;
-    for (float v : s) mean += v;
-    EXPECT_NEAR(0.0, mean / s.size(), 0.01) << "the offset is removed";
-}
-
 // The game starts the tune again when it ends: the step from the last sample to the first
 // must be no bigger than the ordinary steps within the music.
 TEST(Audio, MusicLoopHasNoSeam)
