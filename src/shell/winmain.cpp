@@ -4,6 +4,7 @@
 
 #include "game/high_score_table.h"
 #include "platform/dalk.h"
+#include "platform/game_random.h"
 #include "platform/harness.h"
 #include "platform/mmsystem.h"
 #include "platform/profile.h"
@@ -196,7 +197,7 @@ int WinMain(HINSTANCE instance, HINSTANCE, char* commandLine, int) {
 
   SetUpMouse();
   DalkAcquireMouse(1);
-  std::srand(PlatformSeedTime());
+  SeedGameRandom(PlatformSeedTime());
   DalkInitFont(MainWindow);
   SetUpModules(commandLine);
   DalkInitKeyboard();
