@@ -98,6 +98,7 @@ for i in $(seq 300); do [ -s "$dir/window.bmp" ] && break; sleep 0.05; done
 sleep 0.5
 wid=$(xdotool search --name '^Zorbit' | head -1)
 xwd -silent -id "$wid" >"$dir/window.xwd"
+xprop -id "$wid" WM_CLASS _NET_WM_ICON | head -2 >"$dir/props.txt"
 wait $pid
 )SH";
 
@@ -108,8 +109,8 @@ TEST(SdlWindow, TheWindowShowsExactlyTheHeadlessPicture) {
   fs::path data = fs::path(ZORBIT_BINARY_DIR) / "game";
   if (!exe || !fs::exists(exe) || !fs::exists(data / "background.bmp"))
     GTEST_SKIP() << "needs the built program and its generated data";
-  if (!Installed("xvfb-run") || !Installed("xdotool") || !Installed("xwd"))
-    GTEST_SKIP() << "needs xvfb-run, xdotool and xwd";
+  if (!Installed("xvfb-run") || !Installed("xdotool") || !Installed("xwd") || !Installed("xprop"))
+    GTEST_SKIP() << "needs xvfb-run, xdotool, xwd and xprop";
 
   TempFolder dir;
   fs::copy(data, dir / "game", fs::copy_options::recursive);
@@ -147,6 +148,11 @@ TEST(SdlWindow, TheWindowShowsExactlyTheHeadlessPicture) {
     // The first screen's list of pictures to read ahead names every one it loads.
     EXPECT_NE(log.find("pictures read by SDL"), std::string::npos) << log;
     EXPECT_EQ(log.find("not read ahead"), std::string::npos) << log;
+    // The desktop finds the menu entry's name and icon by the window's class; the window's
+    // own icon is the game's.
+    const std::string props = dir.Read("props.txt");
+    EXPECT_NE(props.find("WM_CLASS(STRING) = \"org.zorbit.zorbit\""), std::string::npos) << props;
+    EXPECT_NE(props.find("Icon (64 x 64)"), std::string::npos) << props;
     Picture window = FromXwd(dir.Read("window.xwd"));
     // The picture the window holds once the game stopped is the headless one.
     ASSERT_EQ(window.width, 800);
