@@ -167,7 +167,10 @@ static std::string WriteTarget(const char* gamePath, bool* made) {
 // 0 or the errno of making the folder that holds target (named in *folder).
 static int MakeParentFolders(const std::string& target, std::string* folder) {
   const std::filesystem::path parent = std::filesystem::path(target).parent_path();
-  if (folder) *folder = parent.string();
+  if (folder) {
+    *folder = parent.lexically_normal().string();  // "game/.." is said as the folder it is
+    if (folder->size() > 1 && folder->back() == '/') folder->pop_back();
+  }
   std::error_code error;
   std::filesystem::create_directories(parent, error);
   return error.value();

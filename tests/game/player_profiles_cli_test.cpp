@@ -143,6 +143,13 @@ TEST_F(StoredFileCommands, OptionsHelpVersionAndTheDefaultFolder) {
   EXPECT_NE(ReadWholeFile(dir.File("xdg/zorbit/options.ini")).find("[Player3]\nname=Bo\n"),
             std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(dir.File("options.ini")));
+
+  // A player's folder that cannot be made is named, with why.
+  const std::string proc = "XDG_DATA_HOME=/proc/self '" ZORBIT_BINARY_DIR
+                           "/zorbit-options' --name Bo > '" + dir.File("out.txt") + "' 2>&1";
+  EXPECT_NE(std::system(proc.c_str()), 0);
+  EXPECT_NE(Output().find("the folder /proc/self/zorbit could not be made (No such file or "
+                          "directory)"), std::string::npos) << Output();
 }
 
 TEST_F(StoredFileCommands, TheListKeepsItsColumnsWithAccentedNames) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "game/player_profiles.h"
+#include "platform/file_replace.h"
 #include "platform/install_folders.h"
 #include "platform/paths.h"
 
@@ -157,6 +158,13 @@ bool Edit(PlayerProfiles& store, const Request& r, int i) {
 }
 
 int CannotWrite() {
+  std::string folder;
+  if (int error = MakeFoldersForWrite(kOptionsFile, &folder)) {
+    // What the write that failed would only call a missing file.
+    std::fprintf(stderr, "zorbit-options: could not write %s: the folder %s could not be made (%s)\n",
+                 MapPath(kOptionsFile).c_str(), folder.c_str(), FileErrorText(error).c_str());
+    return 1;
+  }
   std::fprintf(stderr, "zorbit-options: could not write %s\n", MapPath(kOptionsFile).c_str());
   return 1;
 }
