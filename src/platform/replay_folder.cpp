@@ -43,7 +43,10 @@ struct Link {
 // The folder as written to (the player's); reading a link only looks, never makes it.
 std::string Folder() {
   const std::string any = MapPathForWrite("replays/x");
-  return any.substr(0, any.rfind('/'));
+  const std::string folder = any.substr(0, any.rfind('/'));
+  std::error_code ignored;  // a folder that cannot be made fails what follows
+  std::filesystem::create_directories(folder, ignored);
+  return folder;
 }
 
 std::string Escape(const std::string& text) {
