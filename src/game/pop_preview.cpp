@@ -1,12 +1,12 @@
 // The preview of the group under the pointer. It reads the board and draws over the back
 // surface after the round is drawn; every cell it touches is given back to the scene on the
 // page's next restore, so it leaves nothing behind and changes no rule.
-#include <cstdio>
 #include <vector>
 
 #include "board/balloon_sprite.h"
 #include "game/balloon_module.h"
 #include "game/balloon_state.h"
+#include "game/points_text.h"
 #include "game/small_font.h"
 #include "shell/app.h"
 #include "shell/redraw_list.h"
@@ -51,19 +51,6 @@ void OutlineCell(Pixels& px, int left, int top, int w, int h, const bool open[4]
       if (open[1]) px.Lighten(left + w - 1 - d, top + y, d);
     }
   }
-}
-
-// "12,300".
-void FormatPoints(int points, char* text, size_t size) {
-  char digits[16];
-  std::snprintf(digits, sizeof digits, "%d", points);
-  size_t out = 0;
-  const int n = static_cast<int>(std::char_traits<char>::length(digits));
-  for (int i = 0; i < n && out + 2 < size; ++i) {
-    text[out++] = digits[i];
-    if ((n - 1 - i) % 3 == 0 && i != n - 1) text[out++] = ',';
-  }
-  text[out] = '\0';
 }
 
 }  // namespace
