@@ -1,6 +1,7 @@
-// The preview of the group under the pointer. It reads the board and draws over the back
-// surface after the round is drawn; every cell it touches is given back to the scene on the
-// page's next restore, so it leaves nothing behind and changes no rule.
+// The preview of the group under the pointer, or under the keyboard's ring. It reads the
+// board and draws over the back surface after the round is drawn; every cell it touches is
+// given back to the scene on the page's next restore, so it leaves nothing behind and
+// changes no rule.
 #include <vector>
 
 #include "board/balloon_sprite.h"
@@ -63,7 +64,10 @@ int GroupPoints(int balloons, int stars) {
 void BalloonState::DrawPopPreview(int x, int y) {
   previewPoints = 0;
   if (!previewOn || GetState() != Playing || !board) return;
-  const int cell = CellAt(x, y);
+  // While the keyboard plays, its ring is the one cursor: the preview is the ring's group,
+  // and the pointer's is not shown.
+  const bool ring = cursorShown != 0;
+  const int cell = ring ? CellIndex(cursorColumn, cursorRow) : CellAt(x, y);
   if (cell < 0 || !BalloonAt(cell)) return;
   PtrArray<BalloonSprite> group;
   CollectGroup(cell, &group);
@@ -99,15 +103,25 @@ void BalloonState::DrawPopPreview(int x, int y) {
                                 RedrawFromBackground);
   }
 
+  if (ring) DrawCursor(back);  // the outline must not pale the ring
+
   Picture* plate = TheBalloonModule.previewPlate;
   SmallFont* font = TheBalloonModule.smallFont;
   if (!plate || !plate->GetSurface() || !font || !font->Loaded()) return;
-  // Beside the pointer, kept on the board: to its right, or its left near the right edge;
-  // above it, or below it in the top row.
+  // Beside the pointer (or the ring), kept on the board: to its right, or its left near the
+  // right edge; above it, or below it in the top row.
   const int boardRight = originX + columns * cellWidth;
   int left = x + 14, top = y - plate->height - 8;
   if (left + plate->width > boardRight) left = x - 14 - plate->width;
   if (top < originY) top = y + 22;
+  if (ring) {
+    int cellLeft = 0, cellTop = 0;
+    CellPosition(cell, &cellLeft, &cellTop);
+    left = cellLeft + cellWidth + 2;
+    top = cellTop - plate->height + 6;
+    if (left + plate->width > boardRight) left = cellLeft - 2 - plate->width;
+    if (top < originY) top = cellTop + cellHeight - 6;
+  }
   plate->Draw(back, left, top);
   TheRedrawList.AddScreenRect(left, top, left + plate->width, top + plate->height, RedrawOneShot,
                               RedrawFromBackground);
