@@ -131,7 +131,7 @@ const Control kPlayControls[] = {
 
 const Control kGameControls[] = {
     {"P", "", "pause"},
-    {"M, S", "", "music, sounds off or on"},
+    {"M, S", "", "music, sounds on or off"},
     {"F1", "", "frame rate"},
     {"F2", "", "hall of fame"},
     {"Escape", "", "quit"},
@@ -150,7 +150,7 @@ void drawControls(Canvas& c, float y, const Font& heading, const Font& key, cons
     ink.top = ink.bottom = inkColor();
     drawText(c, heading, "Keyboard", 30, y + 1, Align::Left, head);
     drawText(c, heading, "Gamepad", 146, y + 1, Align::Left, head);
-    drawText(c, heading, "More keys", 420, y + 1, Align::Left, head);
+    drawText(c, heading, "More keys", 412, y + 1, Align::Left, head);
     const float row = 15;
     float at = y + 20;
     for (const Control& k : kPlayControls) {
@@ -161,8 +161,8 @@ void drawControls(Canvas& c, float y, const Font& heading, const Font& key, cons
     }
     at = y + 20;
     for (const Control& k : kGameControls) {
-        drawText(c, key, k.keys, 420, at, Align::Left, keyInk);
-        drawText(c, body, k.does, 474, at, Align::Left, ink);
+        drawText(c, key, k.keys, 412, at, Align::Left, keyInk);
+        drawText(c, body, k.does, 462, at, Align::Left, ink);
         at += row;
     }
 }

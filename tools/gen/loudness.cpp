@@ -72,8 +72,9 @@ Loudness measureLoudness(const std::vector<float>& samples, int channels, float 
     double total = 0;
     for (double p : power) total += p;
     out.wholeDb = float(toDb(total / double(frames)));
-    // A sound shorter than the window is heard with silence after it, as a meter would.
-    const size_t window = std::max<size_t>(1, size_t(0.4 * rate));
+    // A sound shorter than the window is measured over its own length: a pop is heard as
+    // loud as its fifth of a second, not as that spread over 400 ms.
+    const size_t window = std::max<size_t>(1, std::min(frames, size_t(0.4 * rate)));
     double sum = 0, loudest = 0;
     for (size_t i = 0; i < frames; i++) {
         sum += power[i];

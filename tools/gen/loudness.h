@@ -7,7 +7,7 @@
 namespace gen {
 
 struct Loudness {
-    float loudestDb = -200; // the loudest 400 ms, dB of full scale (weighted)
+    float loudestDb = -200; // the loudest 400 ms (or all of a shorter sound), dB of full scale, weighted
     float wholeDb = -200;   // the whole signal
     float peak = 0;         // highest sample, full scale 1
 };
@@ -19,8 +19,8 @@ Loudness measureLoudness(const std::vector<float>& samples, int channels, float 
 // What the game's sounds are levelled to. Every effect's loudest 400 ms sits at the same
 // level, the music a few dB under; no effect peaks above the ceiling, so that two effects
 // and the music together stay under full scale.
-constexpr float kEffectLoudnessDb = -20.0f;
-constexpr float kMusicLoudnessDb = -24.0f;
+constexpr float kEffectLoudnessDb = -21.0f;
+constexpr float kMusicLoudnessDb = -26.0f;
 constexpr float kEffectPeakCeiling = 0.35f;
 constexpr float kMusicPeakCeiling = 0.3f;
 

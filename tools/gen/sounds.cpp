@@ -9,6 +9,16 @@ namespace {
 
 constexpr float kRate = float(kEffectRate);
 
+// A crack's first spikes set a sound's peak, not its loudness: bent down smoothly, they let
+// it be as loud as the others under the same ceiling. drive: how far the top is bent.
+void bendPeaks(std::vector<float>& s, float drive)
+{
+    float top = 0;
+    for (float v : s) top = std::max(top, std::fabs(v));
+    if (top > 0)
+        for (float& v : s) v = std::tanh(drive * v / top);
+}
+
 std::vector<float> buffer(float seconds) { return std::vector<float>(size_t(seconds * kRate), 0.0f); }
 
 // A rubber balloon burst: a noise crack, a falling "thwip" and a little body resonance.
@@ -31,6 +41,7 @@ std::vector<float> makePop(float pitch, uint64_t seed)
         float res = std::sin(body) * std::exp(-t / 0.045f) * 0.35f;
         s[i] = 0.8f * crack + 0.7f * thwip + res;
     }
+    bendPeaks(s, 3);
     finishSound(s, kRate, 0.3f, 30);
     return s;
 }
@@ -195,6 +206,7 @@ std::vector<float> makeThunder()
         float env = std::min(1.0f, t / 0.08f) * std::exp(-t / 0.9f) * (0.5f + 0.8f * swell.low());
         s[i] = crack + rumble.low() * 3.0f * env + growl.band() * 0.25f * env * std::exp(-t / 0.6f);
     }
+    bendPeaks(s, 2.5f);
     finishSound(s, kRate, 1, 200);
     return s;
 }
