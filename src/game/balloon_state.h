@@ -56,6 +56,10 @@ class BalloonState : public GameState {
   void StepAirplane();
   void DrawScorePanel();
   void DrawTimerBar(Surface* surface);
+  // The clock and the sound signs; put into the scene while a dialog is open.
+  void DrawStatus(Surface* surface);
+  void PutStatusInScene();
+  void TakeStatusFromScene();
   // The Playing state's part of Frame: input, then the tests that end the round.
   void PlayFrame(int x, int y, int buttonBits);
   // Out of moves or out of time: the airplane crosses, then the game-over pictures.

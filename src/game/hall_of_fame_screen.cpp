@@ -78,6 +78,7 @@ int ShowHallOfFame() {
     WriteHallOfFame(card->GetSurface(), mark.GetSurface(), TheBalloonState.highScores, current,
                     TheBalloonModule.scoreFont, font);
   }
+  TheBalloonState.PutStatusInScene();
   openScreen = dialog.get();
   char result[256] = {};  // Run fills a whole name-sized buffer
   const int ran = dialog->Run(result, nullptr);
@@ -87,6 +88,7 @@ int ShowHallOfFame() {
   TheRedrawList.AddDialogArea(dialog.get());
   TheBalloonState.dirty = 1;
   TheBalloonState.DrawRound(TheRedrawList.GetBackground());
+  TheBalloonState.TakeStatusFromScene();
   // Like the rules, looking at the table costs the player no time.
   if (TheBalloonState.GetState() == Playing) StartGameClock();
   return 1;

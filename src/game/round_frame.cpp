@@ -24,6 +24,8 @@ constexpr float LightningX = 17.0f, LightningY = 264.0f;
 // The airplane crosses the screen from the right edge when a round is lost.
 constexpr float AirplaneFlightStep = -12.0f;
 constexpr int CloudRows = 14;
+// The clock, the lightning and the sound signs under them.
+constexpr int StatusLeft = 0, StatusTop = 206, StatusWidth = 88, StatusHeight = 130;
 
 }  // namespace
 
@@ -133,12 +135,28 @@ void BalloonState::DrawRound(Surface* surface) {
   // Drawn over the shown picture only, never into the scene behind it.
   if (surface != TheRedrawList.GetBackground()) DrawCursor(surface);
   DrawScorePanel();
-  DrawSoundSigns(TheBalloonModule.soundSigns, surface);
-  DrawTimerBar(surface);
+  DrawStatus(surface);
   // Over the lightning when the time is out, and never into the scene behind the picture:
   // it says how the picture is being shown.
   if (surface != TheRedrawList.GetBackground())
     DrawPlaybackSign(TheBalloonModule.previewPlate, TheBalloonModule.smallFont, surface);
+}
+
+void BalloonState::DrawStatus(Surface* surface) {
+  DrawSoundSigns(TheBalloonModule.soundSigns, surface);
+  DrawTimerBar(surface);
+}
+
+// A dialog shows on the two display buffers in turn, and after each present a buffer's
+// sprites are given back to the scene, which has only the clock's empty seat: drawn on the
+// buffers alone, the clock and the sound signs would blink out every other frame. While a
+// dialog is open they are in the scene.
+void BalloonState::PutStatusInScene() { DrawStatus(TheRedrawList.GetBackground()); }
+
+// Once it has closed they leave it again (on both buffers), or a sign switched off later
+// would stay on the panel.
+void BalloonState::TakeStatusFromScene() {
+  TheRedrawList.AddArea(StatusLeft, StatusTop, StatusWidth, StatusHeight);
 }
 
 void BalloonState::StepAirplane() {
