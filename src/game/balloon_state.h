@@ -56,9 +56,9 @@ class BalloonState : public GameState {
   void StepAirplane();
   void DrawScorePanel();
   void DrawTimerBar(Surface* surface);
-  // The clock and the sound signs; put into the scene while a dialog is open.
+  // The clock and the sound signs, and keeping them steady around a dialog.
   void DrawStatus(Surface* surface);
-  void PutStatusInScene();
+  void DrawStatusUnderDialog();
   void TakeStatusFromScene();
   // The Playing state's part of Frame: input, then the tests that end the round.
   void PlayFrame(int x, int y, int buttonBits);

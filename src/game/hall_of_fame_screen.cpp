@@ -78,7 +78,7 @@ int ShowHallOfFame() {
     WriteHallOfFame(card->GetSurface(), mark.GetSurface(), TheBalloonState.highScores, current,
                     TheBalloonModule.scoreFont, font);
   }
-  TheBalloonState.PutStatusInScene();
+  TheBalloonState.DrawStatusUnderDialog();
   openScreen = dialog.get();
   char result[256] = {};  // Run fills a whole name-sized buffer
   const int ran = dialog->Run(result, nullptr);

@@ -68,7 +68,7 @@ int BalloonModule::ShowHelp() {
   dialog->AddDialogPicture("title\\HowToPlay.bmp", nullptr);
   dialog->AddDefaultButton();
   char result[256] = {};  // Run fills a whole name-sized buffer
-  TheBalloonState.PutStatusInScene();
+  TheBalloonState.DrawStatusUnderDialog();
   helpDialog = dialog;
   const int shown = dialog->Run(result, "rules");
   helpDialog = nullptr;

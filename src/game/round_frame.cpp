@@ -147,14 +147,18 @@ void BalloonState::DrawStatus(Surface* surface) {
   DrawTimerBar(surface);
 }
 
-// A dialog shows on the two display buffers in turn, and after each present a buffer's
-// sprites are given back to the scene, which has only the clock's empty seat: drawn on the
-// buffers alone, the clock and the sound signs would blink out every other frame. While a
-// dialog is open they are in the scene.
-void BalloonState::PutStatusInScene() { DrawStatus(TheRedrawList.GetBackground()); }
+// A dialog swaps the scene for its own page, so nothing is given back to the screen while it
+// shows; but the back buffer it first draws on was given back to the scene after the last
+// present, and the scene has only the clock's empty seat. Drawn there now, the clock and the
+// signs show on both buffers instead of blinking out every other frame.
+void BalloonState::DrawStatusUnderDialog() {
+  Surface* back = TheRedrawList.GetBackSurface();
+  DrawStatus(back);
+  DrawPlaybackSign(TheBalloonModule.previewPlate, TheBalloonModule.smallFont, back);
+}
 
-// Once it has closed they leave it again (on both buffers), or a sign switched off later
-// would stay on the panel.
+// Closing a dialog draws the round into the scene, the clock and the signs included: they
+// leave it again (on both buffers), or a sign switched off later would stay on the panel.
 void BalloonState::TakeStatusFromScene() {
   TheRedrawList.AddArea(StatusLeft, StatusTop, StatusWidth, StatusHeight);
 }

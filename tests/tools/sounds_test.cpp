@@ -120,7 +120,7 @@ TEST(Sounds, TheStarChimeHasNothingAboveItsOwnTopWhenPlayedAtTheDeviceRate)
     std::vector<float> left(4096);
     for (size_t i = 0; i < left.size(); i++) left[i] = mixed[2 * i] / 32768.0f;
     const double bells = PeakDb(left, 44100, 1000, 3000);
-    EXPECT_GT(bells, -20.0);
+    EXPECT_GT(bells, -30.0) << "the chime must be heard for the test to mean anything";
     EXPECT_LT(PeakDb(left, 44100, 12000, 21500), bells - 70) << "mirror images above 12 kHz";
 }
 
