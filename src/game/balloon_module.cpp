@@ -155,7 +155,7 @@ void BalloonModule::LoadDisplaySprites() {
   // Kept for the rest of the run: a reopened module reuses them.
   if (!scoreFont) {
     scoreFont = new Sprite();
-    scoreFont->LoadStrip("scorefont.bmp", 10, 0);
+    scoreFont->LoadStrip("scorefont.bmp", 11, 0);  // ten digits and a comma
   }
   if (!timerBar) {
     timerBar = new Sprite();

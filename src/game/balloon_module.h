@@ -28,7 +28,7 @@ class BalloonModule : public ScreenModule {
   // Ends the blink when a round starts: the button shows its own state's image again.
   void StopBlink();
 
-  Sprite* scoreFont = nullptr;  // ten digits side by side
+  Sprite* scoreFont = nullptr;  // ten digits and a comma side by side
   Sprite* timerBar = nullptr;   // 37 frames stacked: full round .. empty
   Sprite* lightning = nullptr;  // drawn once the time has run out
   Sprite* cursorRing = nullptr; // the keyboard's cell cursor

@@ -56,6 +56,10 @@ class BalloonState : public GameState {
   void StepAirplane();
   void DrawScorePanel();
   void DrawTimerBar(Surface* surface);
+  // The clock and the sound signs, and keeping them steady around a dialog.
+  void DrawStatus(Surface* surface);
+  void DrawStatusUnderDialog();
+  void TakeStatusFromScene();
   // The Playing state's part of Frame: input, then the tests that end the round.
   void PlayFrame(int x, int y, int buttonBits);
   // Out of moves or out of time: the airplane crosses, then the game-over pictures.
@@ -100,8 +104,9 @@ class BalloonState : public GameState {
   void BoardAction(PlayAction action);
   void DrawCursor(Surface* surface);
 
-  // The preview of the group under the pointer: a soft outline and a label with what popping
-  // it would pay (game/pop_preview.cpp). Drawn on the back surface only; changes nothing.
+  // The preview of the group under the pointer, or under the ring while it is shown: a soft
+  // outline and a label with what popping it would pay (game/pop_preview.cpp). Drawn on the
+  // back surface only; changes nothing.
   void DrawPopPreview(int x, int y);
 
   // Every sound of the round goes through here ("pop1", "blow", ...).
@@ -148,8 +153,8 @@ class BalloonState : public GameState {
 
 extern BalloonState TheBalloonState;
 
-// Draws text right-aligned at rightEdge with a ten-digit strip sprite; a character other
-// than a digit leaves a gap of one digit.
+// Draws text right-aligned at rightEdge with a strip of ten digits and, if it has one, a
+// comma; any other character leaves a gap of one digit.
 void DrawNumber(Sprite* digits, int rightEdge, int y, const char* text, Surface* surface);
 // What a group of n balloons with that many stars pays: 100, 200, ... for its balloons, and
 // twice that again for each star.

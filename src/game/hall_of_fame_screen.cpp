@@ -7,6 +7,7 @@
 
 #include "game/balloon_module.h"
 #include "game/balloon_state.h"
+#include "game/points_text.h"
 #include "game/small_font.h"
 #include "shell/app.h"
 #include "shell/dialog_screen.h"
@@ -55,7 +56,7 @@ void WriteHallOfFame(Surface* card, Surface* mark, const HighScoreTable& table,
     std::snprintf(number, sizeof number, "%d", i + 1);
     DrawNumber(digits, kRankRight, y + kDigitTop, number, card);
     if (!filled) continue;
-    std::snprintf(number, sizeof number, "%d", record->score);
+    FormatPoints(record->score, number, sizeof number);
     DrawNumber(digits, kScoreRight, y + kDigitTop, number, card);
     const std::string name = NameOf(*record);
     font.Draw(card, name.empty() ? "-" : name.c_str(), kNameLeft, y + kNameTop,
@@ -77,6 +78,7 @@ int ShowHallOfFame() {
     WriteHallOfFame(card->GetSurface(), mark.GetSurface(), TheBalloonState.highScores, current,
                     TheBalloonModule.scoreFont, font);
   }
+  TheBalloonState.DrawStatusUnderDialog();
   openScreen = dialog.get();
   char result[256] = {};  // Run fills a whole name-sized buffer
   const int ran = dialog->Run(result, nullptr);
@@ -86,6 +88,7 @@ int ShowHallOfFame() {
   TheRedrawList.AddDialogArea(dialog.get());
   TheBalloonState.dirty = 1;
   TheBalloonState.DrawRound(TheRedrawList.GetBackground());
+  TheBalloonState.TakeStatusFromScene();
   // Like the rules, looking at the table costs the player no time.
   if (TheBalloonState.GetState() == Playing) StartGameClock();
   return 1;

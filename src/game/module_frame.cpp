@@ -68,6 +68,7 @@ int BalloonModule::ShowHelp() {
   dialog->AddDialogPicture("title\\HowToPlay.bmp", nullptr);
   dialog->AddDefaultButton();
   char result[256] = {};  // Run fills a whole name-sized buffer
+  TheBalloonState.DrawStatusUnderDialog();
   helpDialog = dialog;
   const int shown = dialog->Run(result, "rules");
   helpDialog = nullptr;
@@ -79,6 +80,7 @@ int BalloonModule::ShowHelp() {
   delete dialog;
   TheBalloonState.dirty = 1;
   TheBalloonState.DrawRound(TheRedrawList.GetBackground());
+  TheBalloonState.TakeStatusFromScene();
   // Reading the rules costs the player no time.
   if (TheBalloonState.GetState() == Playing) StartGameClock();
   return 1;

@@ -1,12 +1,13 @@
-// The preview of the group under the pointer. It reads the board and draws over the back
-// surface after the round is drawn; every cell it touches is given back to the scene on the
-// page's next restore, so it leaves nothing behind and changes no rule.
-#include <cstdio>
+// The preview of the group under the pointer, or under the keyboard's ring. It reads the
+// board and draws over the back surface after the round is drawn; every cell it touches is
+// given back to the scene on the page's next restore, so it leaves nothing behind and
+// changes no rule.
 #include <vector>
 
 #include "board/balloon_sprite.h"
 #include "game/balloon_module.h"
 #include "game/balloon_state.h"
+#include "game/points_text.h"
 #include "game/small_font.h"
 #include "shell/app.h"
 #include "shell/redraw_list.h"
@@ -53,19 +54,6 @@ void OutlineCell(Pixels& px, int left, int top, int w, int h, const bool open[4]
   }
 }
 
-// "12,300".
-void FormatPoints(int points, char* text, size_t size) {
-  char digits[16];
-  std::snprintf(digits, sizeof digits, "%d", points);
-  size_t out = 0;
-  const int n = static_cast<int>(std::char_traits<char>::length(digits));
-  for (int i = 0; i < n && out + 2 < size; ++i) {
-    text[out++] = digits[i];
-    if ((n - 1 - i) % 3 == 0 && i != n - 1) text[out++] = ',';
-  }
-  text[out] = '\0';
-}
-
 }  // namespace
 
 int GroupPoints(int balloons, int stars) {
@@ -76,7 +64,10 @@ int GroupPoints(int balloons, int stars) {
 void BalloonState::DrawPopPreview(int x, int y) {
   previewPoints = 0;
   if (!previewOn || GetState() != Playing || !board) return;
-  const int cell = CellAt(x, y);
+  // While the keyboard plays, its ring is the one cursor: the preview is the ring's group,
+  // and the pointer's is not shown.
+  const bool ring = cursorShown != 0;
+  const int cell = ring ? CellIndex(cursorColumn, cursorRow) : CellAt(x, y);
   if (cell < 0 || !BalloonAt(cell)) return;
   PtrArray<BalloonSprite> group;
   CollectGroup(cell, &group);
@@ -112,15 +103,25 @@ void BalloonState::DrawPopPreview(int x, int y) {
                                 RedrawFromBackground);
   }
 
+  if (ring) DrawCursor(back);  // the outline must not pale the ring
+
   Picture* plate = TheBalloonModule.previewPlate;
   SmallFont* font = TheBalloonModule.smallFont;
   if (!plate || !plate->GetSurface() || !font || !font->Loaded()) return;
-  // Beside the pointer, kept on the board: to its right, or its left near the right edge;
-  // above it, or below it in the top row.
+  // Beside the pointer (or the ring), kept on the board: to its right, or its left near the
+  // right edge; above it, or below it in the top row.
   const int boardRight = originX + columns * cellWidth;
   int left = x + 14, top = y - plate->height - 8;
   if (left + plate->width > boardRight) left = x - 14 - plate->width;
   if (top < originY) top = y + 22;
+  if (ring) {
+    int cellLeft = 0, cellTop = 0;
+    CellPosition(cell, &cellLeft, &cellTop);
+    left = cellLeft + cellWidth + 2;
+    top = cellTop - plate->height + 6;
+    if (left + plate->width > boardRight) left = cellLeft - 2 - plate->width;
+    if (top < originY) top = cellTop + cellHeight - 6;
+  }
   plate->Draw(back, left, top);
   TheRedrawList.AddScreenRect(left, top, left + plate->width, top + plate->height, RedrawOneShot,
                               RedrawFromBackground);

@@ -5,6 +5,7 @@
 #include "game/balloon_module.h"
 #include "game/balloon_state.h"
 #include "game/game_sounds.h"
+#include "game/points_text.h"
 #include "game/round_end.h"
 #include "game/sound_signs.h"
 #include "platform/dalk.h"
@@ -23,24 +24,31 @@ constexpr float LightningX = 17.0f, LightningY = 264.0f;
 // The airplane crosses the screen from the right edge when a round is lost.
 constexpr float AirplaneFlightStep = -12.0f;
 constexpr int CloudRows = 14;
+// The clock, the lightning and the sound signs under them.
+constexpr int StatusLeft = 0, StatusTop = 206, StatusWidth = 88, StatusHeight = 130;
 
 }  // namespace
 
-// Draws the digits of text right-aligned at rightEdge; other characters leave a gap.
+// Draws text right-aligned at rightEdge: digits from the strip's first ten frames, a comma
+// from its eleventh (a third of a digit wide); other characters leave a digit's gap.
 void DrawNumber(Sprite* digits, int rightEdge, int y, const char* text, Surface* surface) {
-  if (!digits) return;
-  const int digitWidth = digits->width / 10;
-  int length = 0;
-  while (text[length]) ++length;
-  int x = rightEdge - length * digitWidth;
+  if (!digits || digits->FrameCount() == 0) return;
+  const int digitWidth = digits->width / digits->FrameCount();
+  const bool hasComma = digits->FrameCount() > 10;
+  auto advance = [&](char c) { return c == ',' && hasComma ? digitWidth / 3 : digitWidth; };
+  int x = rightEdge;
+  for (const char* c = text; *c; ++c) x -= advance(*c);
   for (const char* c = text; *c; ++c) {
-    if (*c >= '0' && *c <= '9') {
-      digits->SetCurrentFrame(*c - '0');
+    int frame = -1;
+    if (*c >= '0' && *c <= '9') frame = *c - '0';
+    if (*c == ',' && hasComma) frame = 10;
+    if (frame >= 0) {
+      digits->SetCurrentFrame(frame);
       digits->x = static_cast<float>(x);
       digits->y = static_cast<float>(y);
       digits->DrawTo(surface);
     }
-    x += digitWidth;
+    x += advance(*c);
   }
 }
 
@@ -127,12 +135,32 @@ void BalloonState::DrawRound(Surface* surface) {
   // Drawn over the shown picture only, never into the scene behind it.
   if (surface != TheRedrawList.GetBackground()) DrawCursor(surface);
   DrawScorePanel();
-  DrawSoundSigns(TheBalloonModule.soundSigns, surface);
-  DrawTimerBar(surface);
+  DrawStatus(surface);
   // Over the lightning when the time is out, and never into the scene behind the picture:
   // it says how the picture is being shown.
   if (surface != TheRedrawList.GetBackground())
     DrawPlaybackSign(TheBalloonModule.previewPlate, TheBalloonModule.smallFont, surface);
+}
+
+void BalloonState::DrawStatus(Surface* surface) {
+  DrawSoundSigns(TheBalloonModule.soundSigns, surface);
+  DrawTimerBar(surface);
+}
+
+// A dialog swaps the scene for its own page, so nothing is given back to the screen while it
+// shows; but the back buffer it first draws on was given back to the scene after the last
+// present, and the scene has only the clock's empty seat. Drawn there now, the clock and the
+// signs show on both buffers instead of blinking out every other frame.
+void BalloonState::DrawStatusUnderDialog() {
+  Surface* back = TheRedrawList.GetBackSurface();
+  DrawStatus(back);
+  DrawPlaybackSign(TheBalloonModule.previewPlate, TheBalloonModule.smallFont, back);
+}
+
+// Closing a dialog draws the round into the scene, the clock and the signs included: they
+// leave it again (on both buffers), or a sign switched off later would stay on the panel.
+void BalloonState::TakeStatusFromScene() {
+  TheRedrawList.AddArea(StatusLeft, StatusTop, StatusWidth, StatusHeight);
 }
 
 void BalloonState::StepAirplane() {
@@ -147,13 +175,13 @@ void BalloonState::DrawScorePanel() {
   Surface* scene = TheRedrawList.GetBackground();
   if (!scene) return;
   Sprite* font = TheBalloonModule.scoreFont;
-  char text[16];
-  std::snprintf(text, sizeof text, "%d", highScores.HasRecords() ? highScores.TopScore() : 0);
+  char text[24];
+  FormatPoints(highScores.HasRecords() ? highScores.TopScore() : 0, text, sizeof text);
   DrawNumber(font, 77, 57, text, scene);
-  std::snprintf(text, sizeof text, "%d", GetScore());
+  FormatPoints(GetScore(), text, sizeof text);
   DrawNumber(font, 77, 99, text, scene);
-  std::snprintf(text, sizeof text, "%d", lastPopScore);
-  DrawNumber(font, 73, 153, text, scene);
+  FormatPoints(lastPopScore, text, sizeof text);
+  DrawNumber(font, 77, 153, text, scene);
 }
 
 int TimerBarFrame(int secondsLeft, int gameTime) {

@@ -52,7 +52,9 @@ BalloonState::~BalloonState() { ReleaseRound(); }
 // a round of no time (0 or less) is no game, so it gets the default length.
 void BalloonState::NewRound() {
   EndRound();
-  PlaySound("reveal");
+  // A round is set up twice as it starts (asked for, then in its Starting frame); two
+  // reveals a frame apart would sound as one, 6 dB too loud.
+  if (GetState() != Starting) PlaySound("reveal");
   if (!board) board = new PtrArray<BalloonSprite>();
   if (!scoreDigits) {
     scoreDigits = new PtrArray<Surface>();

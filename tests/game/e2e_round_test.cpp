@@ -117,6 +117,33 @@ TEST_F(Rounds, ReadingTheRulesCostsNoTime) {
   EXPECT_EQ(after.Int("clockRunning"), 1);
 }
 
+// The panel's clock and sound signs hold still while the rules or the hall of fame show (each
+// display buffer once lost them, so the clock blinked as its empty seat), and a sign switched
+// off after a dialog closed does not stay behind.
+TEST_F(Rounds, TheClockAndSignsHoldStillAroundTheDialogs) {
+  ASSERT_EQ(Run("wait 300\nscreenshot quiet.bmp\nkey m\nclick 50 495\nscreenshot r1.bmp\nwait 10\n"
+                "screenshot r2.bmp\nwait 10\nscreenshot r3.bmp\nclick 400 300\nwait 300\nkey f2\n"
+                "screenshot f1.bmp\nwait 10\nscreenshot f2.bmp\nkey f2\nwait 300\nkey m\nwait 300\n"
+                "screenshot back.bmp\n"),
+            0);
+  auto same = [&](const std::string& a, const std::string& b, int left, int top, int w, int h) {
+    const std::string fa = ReadWholeFile(dir.File(a)), fb = ReadWholeFile(dir.File(b));
+    Surface* sa = LoadBitmapFromMemory(fa.data(), fa.size(), 16);
+    Surface* sb = LoadBitmapFromMemory(fb.data(), fb.size(), 16);
+    bool equal = sa && sb;
+    for (int y = top; equal && y < top + h; ++y)
+      for (int x = left; equal && x < left + w; ++x) equal = sa->row16(y)[x] == sb->row16(y)[x];
+    if (sa) sa->Release();
+    if (sb) sb->Release();
+    return equal;
+  };
+  const int clock[] = {0, 206, 88, 130};
+  EXPECT_TRUE(same("r1.bmp", "r2.bmp", clock[0], clock[1], clock[2], clock[3]));
+  EXPECT_TRUE(same("r2.bmp", "r3.bmp", clock[0], clock[1], clock[2], clock[3]));
+  EXPECT_TRUE(same("f1.bmp", "f2.bmp", clock[0], clock[1], clock[2], clock[3]));
+  EXPECT_TRUE(same("quiet.bmp", "back.bmp", 0, 296, 88, 40)) << "the music's sign stayed";
+}
+
 // A run that lost a screenshot or dump it was asked for has failed, and says why.
 TEST_F(Rounds, OutputsThatCannotBeWrittenFailTheRun) {
   int status = Run("wait 300\nscreenshot no/such/shot.bmp\n");

@@ -51,6 +51,8 @@ TEST_F(KeyboardPlay, TheCursorPopsAndBlowsExactlyAsTheMouseDoes) {
   EXPECT_GT(PictureShown("aimed.bmp", "cursor.bmp", 154 + 32 * (cell % 18), 7 + 40 * (cell / 18)),
             0.5);
   const Dump mouse = Read("mouse.json"), keys = Read("keys.json");
+  EXPECT_EQ(aimed.Int("previewPoints"), mouse.Int("lastPopScore"))
+      << "the ring's group is previewed, whatever lies under the pointer";
   EXPECT_EQ(keys.cells, mouse.cells);
   EXPECT_EQ(keys.Int("score"), mouse.Int("score"));
   EXPECT_EQ(keys.Int("lastPopScore"), mouse.Int("lastPopScore"));

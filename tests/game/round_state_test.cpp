@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "../board/board_test_util.h"
+#include "game/points_text.h"
 #include "game/round_end.h"
 #include "shell/frame_timer.h"
 
@@ -97,9 +98,9 @@ TEST_F(RoundState, DrawNumberRightAlignsDigitsAndLeavesGapsForOthers) {
   for (int i = 0; i < 10; ++i) digits.AddFrame(Surface::Create(20, 30, 16));
   digits.width = 200;  // a strip reports the whole picture's width
   const int page = TheRedrawList.page;
-  auto drawnXs = [&](const char* text) {
+  auto drawnXs = [&](const char* text, Sprite* strip = nullptr) {
     TheRedrawList.pages[page].DeleteAll();
-    DrawNumber(&digits, 77, 57, text, BackSurface);
+    DrawNumber(strip ? strip : &digits, 77, 57, text, BackSurface);
     std::vector<int> xs;
     for (int i = 0; i < TheRedrawList.pages[page].Count(); ++i)
       xs.push_back(TheRedrawList.pages[page].GetAt(i)->x);
@@ -107,6 +108,30 @@ TEST_F(RoundState, DrawNumberRightAlignsDigitsAndLeavesGapsForOthers) {
   };
   EXPECT_EQ(drawnXs("123"), (std::vector<int>{17, 37, 57}));
   EXPECT_EQ(drawnXs("1-3"), (std::vector<int>{17, 57}));
+
+  // With an eleventh frame a comma is drawn, and moves on a third of a digit.
+  Sprite withComma;
+  for (int i = 0; i < 11; ++i) withComma.AddFrame(Surface::Create(10, 30, 16));
+  withComma.width = 110;
+  EXPECT_EQ(drawnXs("1,234", &withComma), (std::vector<int>{34, 44, 47, 57, 67}));
+}
+
+// Points are written one way everywhere: grouped in threes.
+TEST(PointsText, GroupsDigitsInThrees) {
+  const struct {
+    int points;
+    const char* text;
+  } cases[] = {{0, "0"},           {999, "999"},         {1000, "1,000"},
+               {123456, "123,456"}, {1234567, "1,234,567"}, {-1234, "-1,234"},
+               {-100, "-100"}};
+  for (const auto& c : cases) {
+    char text[24];
+    FormatPoints(c.points, text, sizeof text);
+    EXPECT_STREQ(text, c.text) << c.points;
+  }
+  char small[6];
+  FormatPoints(1234567, small, sizeof small);
+  EXPECT_STREQ(small, "1,234") << "cut to the buffer, always terminated";
 }
 
 }  // namespace

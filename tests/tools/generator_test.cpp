@@ -1,6 +1,7 @@
 // The generator's own pieces: the picture and sound writers and the key-colour rule.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -66,6 +67,27 @@ TEST(Generator, SameArtAndSoundOnEveryRun)
         EXPECT_EQ(encodeBmp(toGameImage(a[i].art)), encodeBmp(toGameImage(b[i].art))) << a[i].path;
     auto s1 = makeSounds(), s2 = makeSounds();
     for (size_t i = 0; i < s1.size(); i++) EXPECT_EQ(s1[i].samples, s2[i].samples) << s1[i].name;
+}
+
+// The loudness meter levels every sound, so a slip in it would mislevel them all: a 1 kHz
+// tone reads about its RMS, deep bass reads quieter, a short sound reads its own level, and
+// a mono sound on both channels reads as the mono one.
+TEST(Generator, LoudnessReadsTonesAsAMeterWould)
+{
+    auto tone = [](float hz, float seconds, float amplitude) {
+        std::vector<float> s(size_t(seconds * 22050));
+        for (size_t i = 0; i < s.size(); i++) s[i] = amplitude * std::sin(6.2831853f * hz * float(i) / 22050);
+        return s;
+    };
+    const Loudness mid = measureLoudness(tone(1000, 2, 0.5f), 1, 22050);
+    EXPECT_NEAR(mid.wholeDb, -9.0, 1.0) << "RMS of a 0.5 sine is -9 dB";
+    EXPECT_NEAR(mid.loudestDb, mid.wholeDb, 0.2);
+    EXPECT_NEAR(mid.peak, 0.5f, 0.001f);
+    EXPECT_LT(measureLoudness(tone(30, 2, 0.5f), 1, 22050).wholeDb, mid.wholeDb - 3);
+    EXPECT_NEAR(measureLoudness(tone(1000, 0.1f, 0.5f), 1, 22050).loudestDb, mid.loudestDb, 0.5);
+    std::vector<float> both;
+    for (float v : tone(1000, 2, 0.5f)) both.insert(both.end(), {v, v});
+    EXPECT_NEAR(measureLoudness(both, 2, 22050).wholeDb, mid.wholeDb, 0.01);
 }
 
 // The page must say what the game pays: each star adds twice the group's points, so s stars

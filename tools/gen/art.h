@@ -55,6 +55,8 @@ struct PlateSize {
     int width, height;
 };
 constexpr PlateSize kPreviewPlate{84, 24};
+// "scorefont.bmp": ten digits and a comma, each in a cell this wide.
+constexpr int kScoreDigitWidth = 9;
 struct SmallFontLayout {
     int cellWidth, height;
 };

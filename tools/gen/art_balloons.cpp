@@ -112,7 +112,10 @@ void addBalloonPictures(std::vector<Picture>& out)
         out.push_back({"big" + stem + ".bmp", makeBigBalloon(colour)});
     }
     out.push_back({"pop.bmp", makeBurst()});
-    for (int n : {2, 4, 6}) out.push_back({"x" + std::to_string(n) + ".bmp", makeMultiplier(n)});
+    // The game asks for x2, x4 and x6 by the stars a group holds (one, two, three); the
+    // badges show what it then pays: each star adds twice the group's points.
+    for (int stars = 1; stars <= 3; stars++)
+        out.push_back({"x" + std::to_string(2 * stars) + ".bmp", makeMultiplier(1 + 2 * stars)});
     out.push_back({"score.bmp", makeScoreTiles()});
     out.push_back({"cursor.bmp", makeCursorRing()});
 }

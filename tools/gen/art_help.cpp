@@ -112,11 +112,70 @@ std::vector<HelpRule> helpRules()
     return out;
 }
 
+namespace {
+
+// The keys and buttons, in the rules' own hand: keyboard, gamepad (empty: none), what it does.
+struct Control {
+    const char* keys;
+    const char* pad;
+    const char* does;
+};
+
+const Control kPlayControls[] = {
+    {"\xE2\x86\x90 \xE2\x86\x91 \xE2\x86\x92 \xE2\x86\x93", "d-pad, stick", "move the ring"},
+    {"Space, Return", "A", "pop the ring's group"},
+    {"Shift+\xE2\x86\x90 \xE2\x86\x92", "shoulders", "blow the ring's row"},
+    {"N", "Start", "new game"},
+    {"H", "Back", "these rules"},
+};
+
+const Control kGameControls[] = {
+    {"P", "", "pause"},
+    {"M, S", "", "music, sounds on or off"},
+    {"F1", "", "frame rate"},
+    {"F2", "", "hall of fame"},
+    {"Escape", "", "quit"},
+};
+
+// Two tables side by side: the board's controls with their gamepad buttons, then the
+// game's own keys.
+void drawControls(Canvas& c, float y, const Font& heading, const Font& key, const Font& body)
+{
+    c.fill({18, y - 2, 622, y + 98}, [&](Vec p) { return sdRoundBox(p, 18, y - 2, 604, 100, 10); }, rgb(255, 255, 255, 0.55f));
+    TextStyle head;
+    head.top = head.bottom = rgb(200, 60, 30);
+    TextStyle keyInk;
+    keyInk.top = keyInk.bottom = rgb(30, 70, 150);
+    TextStyle ink;
+    ink.top = ink.bottom = inkColor();
+    drawText(c, heading, "Keyboard", 30, y + 1, Align::Left, head);
+    drawText(c, heading, "Gamepad", 146, y + 1, Align::Left, head);
+    drawText(c, heading, "More keys", 412, y + 1, Align::Left, head);
+    const float row = 15;
+    float at = y + 20;
+    for (const Control& k : kPlayControls) {
+        drawText(c, key, k.keys, 30, at, Align::Left, keyInk);
+        drawText(c, key, k.pad, 146, at, Align::Left, keyInk);
+        drawText(c, body, k.does, 236, at, Align::Left, ink);
+        at += row;
+    }
+    at = y + 20;
+    for (const Control& k : kGameControls) {
+        drawText(c, key, k.keys, 412, at, Align::Left, keyInk);
+        drawText(c, body, k.does, 462, at, Align::Left, ink);
+        at += row;
+    }
+}
+
+} // namespace
+
 void addHelpPicture(std::vector<Picture>& out)
 {
-    Canvas c(640, 540);
-    drawCard(c, {0, 0, 640, 540}, 20, rgb(240, 249, 255), rgb(204, 230, 255), inkColor());
-    Font title(Face::SansBold, 30), heading(Face::SansBold, 15), body(Face::Sans, 13), footer(Face::CondensedBold, 15);
+    const int width = 640, height = 592;
+    Canvas c(width, height);
+    drawCard(c, {0, 0, float(width), float(height)}, 20, rgb(240, 249, 255), rgb(204, 230, 255), inkColor());
+    Font title(Face::SansBold, 30), heading(Face::SansBold, 15), body(Face::Sans, 13), footer(Face::CondensedBold, 15),
+        key(Face::CondensedBold, 13);
     TextStyle tst;
     tst.top = rgb(255, 236, 120);
     tst.bottom = rgb(255, 150, 20);
@@ -124,20 +183,21 @@ void addHelpPicture(std::vector<Picture>& out)
     tst.outlineWidth = 2.4f;
     tst.shadow = rgb(20, 30, 70, 0.4f);
     tst.shadowDy = 3;
-    drawText(c, title, "How to play Zorbit", 320, 12, Align::Center, tst);
+    drawText(c, title, "How to play Zorbit", 320, 10, Align::Center, tst);
     TextStyle head;
     head.top = head.bottom = rgb(200, 60, 30);
     TextStyle ink;
     ink.top = ink.bottom = inkColor();
-    float y = 62;
+    float y = 56;
     for (const Rule& r : kRules) {
-        c.fill({18, y - 2, 622, y + 62}, [&](Vec p) { return sdRoundBox(p, 18, y - 2, 604, 60, 10); }, rgb(255, 255, 255, 0.55f));
-        r.icon(c, {24, y + 1});
+        c.fill({18, y - 2, 622, y + 56}, [&](Vec p) { return sdRoundBox(p, 18, y - 2, 604, 56, 10); }, rgb(255, 255, 255, 0.55f));
+        r.icon(c, {24, y - 1});
         drawText(c, heading, r.words.heading, 136, y + 1, Align::Left, head);
-        drawParagraph(c, body, r.words.text, 136, y + 20, 474, -1, ink);
-        y += 64;
+        drawParagraph(c, body, r.words.text, 136, y + 19, 474, -1, ink);
+        y += 58;
     }
-    drawText(c, footer, "Click the page to return to the game", 320, 512, Align::Center, ink);
+    drawControls(c, y + 2, heading, key, body);
+    drawText(c, footer, "Click the page to return to the game", 320, float(height) - 24, Align::Center, ink);
     out.push_back({"title/HowToPlay.bmp", std::move(c)});
 }
 

@@ -73,7 +73,7 @@ void drawLeftPanel(Canvas& c)
     ink.top = ink.bottom = inkColor();
     drawCard(c, {2, 34, 86, 180}, 8, rgb(255, 255, 255), rgb(232, 242, 255), rgb(70, 130, 210));
     struct Well { const char* text; float labelY, y, right; };
-    const Well wells[] = {{"HIGH SCORE", 38, 55, 80}, {"SCORE", 81, 97, 80}, {"LAST POP", 135, 151, 76}};
+    const Well wells[] = {{"HIGH SCORE", 38, 55, 80}, {"SCORE", 81, 97, 80}, {"LAST POP", 135, 151, 80}};
     for (const Well& w : wells) {
         drawText(c, label, w.text, 44, w.labelY, Align::Center, ink);
         c.fill({5, w.y, w.right, w.y + 20}, [&](Vec p) { return sdRoundBox(p, 5, w.y, w.right - 5, 20, 5); }, rgb(150, 180, 220));
@@ -122,20 +122,26 @@ Canvas makeSideButton(const char* text)
     return c;
 }
 
+// The ten digits, then a comma at the left of its cell (the game moves on a third of a cell
+// after it).
 Canvas makeScoreFont()
 {
-    Canvas c(100, 16);
-    Font f(Face::CondensedBold, 15);
+    const int cell = kScoreDigitWidth;
+    Canvas c(cell * 11, 16);
+    Font f(Face::CondensedBold, 14);
+    TextStyle st;
+    st.top = rgb(40, 80, 170);
+    st.bottom = inkColor();
+    st.outline = kCream; // blends the letter edges into the panel's wells
+    st.outlineWidth = 0.9f;
     for (int d = 0; d < 10; d++) {
-        Canvas digit(10, 16);
-        TextStyle st;
-        st.top = rgb(40, 80, 170);
-        st.bottom = inkColor();
-        st.outline = kCream; // blends the letter edges into the panel's wells
-        st.outlineWidth = 0.9f;
-        drawText(digit, f, std::string(1, char('0' + d)), 5, 0, Align::Center, st);
-        c.draw(digit, d * 10, 0);
+        Canvas digit(cell, 16);
+        drawText(digit, f, std::string(1, char('0' + d)), cell / 2.0f, 1, Align::Center, st);
+        c.draw(digit, d * cell, 0);
     }
+    Canvas comma(cell, 16);
+    drawText(comma, f, ",", -1, 1, Align::Left, st);
+    c.draw(comma, 10 * cell, 0);
     return c;
 }
 

@@ -3,6 +3,7 @@
 
 #include "art.h"
 #include "files.h"
+#include "loudness.h"
 
 #include <string>
 #include <vector>

@@ -4,6 +4,7 @@
 // accompaniment and drums, so no short pattern is heard going round. Every note is rendered
 // into a circular buffer, so tails at the end wrap round into the start without a seam.
 #include "datagen.h"
+#include "loudness.h"
 #include "synth.h"
 
 #include <map>
@@ -18,9 +19,6 @@ constexpr float kRate = float(kMusicRate);
 constexpr float kBeat = 0.625f; // 96 beats per minute
 constexpr int kSectionBars = 16;
 constexpr int kBars = 4 * kSectionBars;
-// Loudness of the mix: a few dB under the effects, which peak near full scale.
-constexpr float kTargetRms = 0.085f; // about -21 dBFS
-constexpr float kMostPeak = 0.7f;
 
 enum Section { Theme, Variation, Bridge, Reprise };
 
@@ -350,19 +348,15 @@ std::vector<float> makeMusic()
         addTune(toLead, bar);
     }
     addEcho(mix, lead, 0.25f);
-    double energy = 0;
-    float peak = 0;
-    for (size_t i = 0; i < n; i++) {
-        energy += double(mix.left[i]) * mix.left[i] + double(mix.right[i]) * mix.right[i];
-        peak = std::max({peak, std::fabs(mix.left[i]), std::fabs(mix.right[i])});
-    }
-    float rms = float(std::sqrt(energy / double(2 * n)));
-    float scale = rms > 0 ? std::min(kTargetRms / rms, kMostPeak / peak) : 0.0f;
+    // A few dB under the effects, measured as they are.
     std::vector<float> out(n * 2);
     for (size_t i = 0; i < n; i++) {
-        out[2 * i] = mix.left[i] * scale;
-        out[2 * i + 1] = mix.right[i] * scale;
+        out[2 * i] = mix.left[i];
+        out[2 * i + 1] = mix.right[i];
     }
+    const Loudness l = measureLoudness(out, 2, kRate);
+    const float scale = l.peak > 0 ? std::min(std::pow(10.0f, (kMusicLoudnessDb - l.wholeDb) / 20), kMusicPeakCeiling / l.peak) : 0.0f;
+    for (float& v : out) v *= scale;
     return out;
 }
 

@@ -127,16 +127,19 @@ Canvas makeStartMockup(const std::vector<Picture>& pictures)
         if (cell / 18 >= 12 && (cell % 18) > 9) continue; // a few popped, to show the sky
         put(stem + (star ? "star.bmp" : ".bmp"), x, y, 0, 0, 0, 0);
     }
+    // As the game sets them: digits a cell apart, a comma a third of one.
     auto number = [&](const std::string& text, int right, int y) {
-        int x = right - int(text.size()) * 10;
+        const int cell = kScoreDigitWidth, comma = cell / 3;
+        int x = right;
+        for (char ch : text) x -= ch == ',' ? comma : cell;
         for (char ch : text) {
-            put("scorefont.bmp", x, y, (ch - '0') * 10, 0, 10, 16);
-            x += 10;
+            put("scorefont.bmp", x, y, ch == ',' ? 10 * cell : (ch - '0') * cell, 0, cell, 16);
+            x += ch == ',' ? comma : cell;
         }
     };
-    number("1834500", 77, 57);
-    number("12600", 77, 99);
-    number("1800", 73, 153);
+    number("1,834,500", 77, 57);
+    number("12,600", 77, 99);
+    number("1,800", 77, 153);
     put("timer.bmp", 2, 208, 0, 84 * 9, 84, 84);
     put("x2.bmp", 154 + 6 * 32, 7 + 3 * 40 - 20, 0, 0, 0, 0);
     put("score.bmp", 154 + 7 * 32, 7 + 5 * 40 - 10, 34 * 2, 21 * 48, 34, 21);

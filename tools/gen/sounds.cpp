@@ -1,5 +1,6 @@
 // The fourteen sound effects: pops, fanfares, wind, thunder and friends.
 #include "datagen.h"
+#include "loudness.h"
 #include "synth.h"
 
 namespace gen {
@@ -7,6 +8,16 @@ namespace gen {
 namespace {
 
 constexpr float kRate = float(kEffectRate);
+
+// A crack's first spikes set a sound's peak, not its loudness: bent down smoothly, they let
+// it be as loud as the others under the same ceiling. drive: how far the top is bent.
+void bendPeaks(std::vector<float>& s, float drive)
+{
+    float top = 0;
+    for (float v : s) top = std::max(top, std::fabs(v));
+    if (top > 0)
+        for (float& v : s) v = std::tanh(drive * v / top);
+}
 
 std::vector<float> buffer(float seconds) { return std::vector<float>(size_t(seconds * kRate), 0.0f); }
 
@@ -30,7 +41,8 @@ std::vector<float> makePop(float pitch, uint64_t seed)
         float res = std::sin(body) * std::exp(-t / 0.045f) * 0.35f;
         s[i] = 0.8f * crack + 0.7f * thwip + res;
     }
-    finishSound(s, 0.85f, kRate, 0.3f, 30);
+    bendPeaks(s, 3);
+    finishSound(s, kRate, 0.3f, 30);
     return s;
 }
 
@@ -74,7 +86,7 @@ std::vector<float> makeColourCleared()
     const float notes[] = {72, 76, 79, 84, 88};
     for (int i = 0; i < 5; i++) addBell(s, i * 0.08f, notes[i], 0.5f, i == 4 ? 0.5f : 0.25f);
     addBell(s, 0.4f, 91, 0.25f, 0.4f);
-    finishSound(s, 0.8f, kRate);
+    finishSound(s, kRate);
     return s;
 }
 
@@ -92,7 +104,7 @@ std::vector<float> makeBoardCleared()
     addBrass(s, 1.35f, 0.9f, 64, 0.25f);
     addBrass(s, 1.35f, 0.9f, 67, 0.25f);
     addBrass(s, 1.35f, 0.9f, 72, 0.3f);
-    finishSound(s, 0.85f, kRate, 2, 60);
+    finishSound(s, kRate, 2, 60);
     return s;
 }
 
@@ -111,7 +123,7 @@ std::vector<float> makeWind(float seconds, float fromHz, float toHz, float q, ui
         float env = std::sin(float(M_PI) * std::pow(t, 0.7f));
         s[i] = soft.low() * env;
     }
-    finishSound(s, 0.7f, kRate, 5, 40);
+    finishSound(s, kRate, 5, 40);
     return s;
 }
 
@@ -129,7 +141,7 @@ std::vector<float> makeRefusal()
         for (int h = 1; h * f < 4000; h += 2) v += std::sin(kTwoPi * f * h * t) / h;
         s[i] = v * env;
     }
-    finishSound(s, 0.32f, kRate, 2, 20); // a square wave: lower peak for the same loudness
+    finishSound(s, kRate, 2, 20);
     return s;
 }
 
@@ -144,7 +156,7 @@ std::vector<float> makeBump()
         phase += kTwoPi * f / kRate;
         s[i] = (std::sin(phase) + 0.25f * std::sin(2 * phase)) * pluck(t, 0.004f, 0.07f);
     }
-    finishSound(s, 0.75f, kRate);
+    finishSound(s, kRate);
     return s;
 }
 
@@ -153,9 +165,12 @@ std::vector<float> makeReveal()
     auto s = buffer(1.2f);
     const float notes[] = {67, 69, 72, 74, 76, 79, 81, 84};
     for (int i = 0; i < 8; i++) addBell(s, i * 0.065f, notes[i], 0.35f, 0.3f);
+    // The shimmer under the bells at a tenth of their height, whatever level wind is given.
     auto shimmer = makeWind(1.2f, 3000, 7000, 4, 77);
-    for (size_t i = 0; i < s.size(); i++) s[i] += 0.12f * shimmer[i];
-    finishSound(s, 0.75f, kRate);
+    float top = 0;
+    for (float v : shimmer) top = std::max(top, std::fabs(v));
+    for (size_t i = 0; i < s.size(); i++) s[i] += top > 0 ? 0.084f * shimmer[i] / top : 0.0f;
+    finishSound(s, kRate);
     return s;
 }
 
@@ -165,7 +180,7 @@ std::vector<float> makeBonus()
     addBell(s, 0.0f, 88, 0.5f, 0.2f);
     addBell(s, 0.09f, 95, 0.5f, 0.35f);
     addBell(s, 0.09f, 100, 0.15f, 0.25f);
-    finishSound(s, 0.8f, kRate);
+    finishSound(s, kRate);
     return s;
 }
 
@@ -191,28 +206,31 @@ std::vector<float> makeThunder()
         float env = std::min(1.0f, t / 0.08f) * std::exp(-t / 0.9f) * (0.5f + 0.8f * swell.low());
         s[i] = crack + rumble.low() * 3.0f * env + growl.band() * 0.25f * env * std::exp(-t / 0.6f);
     }
-    finishSound(s, 0.9f, kRate, 1, 200);
+    bendPeaks(s, 2.5f);
+    finishSound(s, kRate, 1, 200);
     return s;
 }
 
 } // namespace
 
-void finishSound(std::vector<float>& s, float peak, float rate, float fadeInMs, float fadeOutMs)
+void finishSound(std::vector<float>& s, float rate, float fadeInMs, float fadeOutMs)
 {
     float mean = 0;
     for (float v : s) mean += v;
     mean /= float(std::max<size_t>(1, s.size()));
-    float top = 0;
-    for (float& v : s) top = std::max(top, std::fabs(v -= mean));
-    float scale = top > 0 ? peak / top : 0.0f;
     size_t in = size_t(fadeInMs * rate / 1000), out = size_t(fadeOutMs * rate / 1000);
     for (size_t i = 0; i < s.size(); i++) {
-        float g = scale;
+        float g = 1.0f;
         if (i < in) g *= 0.5f - 0.5f * std::cos(float(M_PI) * i / in);
         size_t fromEnd = s.size() - 1 - i;
         if (fromEnd < out) g *= 0.5f - 0.5f * std::cos(float(M_PI) * fromEnd / out);
-        s[i] *= g;
+        s[i] = (s[i] - mean) * g;
     }
+    // Levelled by loudness, not by peak: a crack and a chord at the same peak sound far apart.
+    const Loudness l = measureLoudness(s, 1, rate);
+    if (l.peak <= 0) return;
+    const float scale = std::min(std::pow(10.0f, (kEffectLoudnessDb - l.loudestDb) / 20), kEffectPeakCeiling / l.peak);
+    for (float& v : s) v *= scale;
 }
 
 std::vector<Sound> makeSounds()

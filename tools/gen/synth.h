@@ -57,7 +57,8 @@ private:
     float f_ = 0.1f, damp_ = 1.0f, low_ = 0, band_ = 0;
 };
 
-// Scales to the given peak and softens the ends so that no sound starts or stops with a click.
-void finishSound(std::vector<float>& s, float peak, float rate, float fadeInMs = 2.0f, float fadeOutMs = 25.0f);
+// Softens the ends so that no sound starts or stops with a click, and levels the sound to the
+// effects' loudness (lower only where its peak would pass the effects' ceiling).
+void finishSound(std::vector<float>& s, float rate, float fadeInMs = 2.0f, float fadeOutMs = 25.0f);
 
 } // namespace gen
