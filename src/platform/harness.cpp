@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "platform/audio_device.h"
 #include "platform/audio_wav_writer.h"
 #include "platform/backend.h"
 #include "platform/clock.h"
@@ -22,6 +23,7 @@
 #include "platform/paths.h"
 #include "platform/picture_read_ahead.h"
 #include "platform/present_internal.h"
+#include "platform/quit_signals.h"
 #include "platform/replay_folder.h"
 #include "platform/replay_session.h"
 #include "platform/script_player.h"
@@ -86,6 +88,30 @@ bool FinishOutputs() {
   return AudioOutFinish() && ok;
 }
 
+// The end of every run that returns, whichever way WinMain did (the window closed, a quit
+// posted, start-up failed): the threads working for the game stop first (the audio thread
+// mixes voices that the game's objects own, and those may outlive the run), then
+// everything the run owes is written.
+int EndRun(int exitCode) {
+  EndPictureReadAhead();
+  AudioEndOfRun();
+  // A run whose screenshots, dumps or sound were lost has not done what it was asked.
+  if (!FinishOutputs() && exitCode == 0) exitCode = 1;
+  // A replay that drifted from its recording (it said where) did not do what it promised.
+  if (!replay::Finish() && exitCode == 0) exitCode = options.replay.empty() ? 1 : 4;
+  return exitCode;
+}
+
+// The same for a run that cannot return to its loop: its state is whole but the window
+// cannot be closed. Nothing is torn down: the process ends here.
+[[noreturn]] void EndRunAtOnce(int exitCode) {
+  AudioEndOfRun();
+  HarnessBeforeTeardown();
+  EndRun(exitCode);
+  std::fflush(nullptr);
+  std::_Exit(exitCode);
+}
+
 void WatchMaxTime(uint32_t limit) {
   ClockAddListener([limit, posted = false](uint32_t now) mutable {
     if (now >= limit && !posted) {
@@ -95,9 +121,7 @@ void WatchMaxTime(uint32_t limit) {
     if (now >= limit + kCloseGraceMs) {
       std::fprintf(stderr, "the game did not close %u ms after --max-ms; stopping it\n",
                    kCloseGraceMs);
-      FinishOutputs();
-      std::fflush(nullptr);
-      std::_Exit(3);
+      EndRunAtOnce(3);
     }
   });
 }
@@ -192,7 +216,14 @@ void HarnessAfterPresent() {
   if (player) player->OnPresent(ClockNowMs());
 }
 
+void EndRunDisplayLost() {
+  std::fprintf(stderr, "zorbit: the connection to the display was lost; the game ends\n");
+  EndRunAtOnce(1);
+}
+
 int PlatformMain(int argc, char** argv) {
+  // First: the signals are blocked before any thread starts.
+  QuitSignalRun quitSignals;
   TraceStep("main");
   bool help = false;
   std::string error;
@@ -253,11 +284,7 @@ int PlatformMain(int argc, char** argv) {
   static int instanceTag;
   int exitCode = WinMain(&instanceTag, nullptr, commandLine.data(), SW_SHOWNORMAL);
 
-  EndPictureReadAhead();
-  // A run whose screenshots, dumps or sound were lost has not done what it was asked.
-  if (!FinishOutputs() && exitCode == 0) exitCode = 1;
-  // A replay that drifted from its recording (it said where) did not do what it promised.
-  if (!replay::Finish() && exitCode == 0) exitCode = options.replay.empty() ? 1 : 4;
+  exitCode = EndRun(exitCode);
   ResetPlatform(options.headless);
   SetVideoBackend(MakeHeadlessBackend());
   ClearFileFolders();
