@@ -38,6 +38,7 @@ std::function<std::string()> stateDump;
 std::unique_ptr<ScriptPlayer> player;
 bool dumpAtExitWritten = false;
 bool dumpAtExitOk = true;
+bool runEnded = true;  // between the end of WinMain's run and the next one: nothing is owed
 
 // Game time past --max-ms after which a program that ignores its close is stopped.
 constexpr uint32_t kCloseGraceMs = 10000;
@@ -93,6 +94,7 @@ bool FinishOutputs() {
 // mixes voices that the game's objects own, and those may outlive the run), then
 // everything the run owes is written.
 int EndRun(int exitCode) {
+  runEnded = true;
   EndPictureReadAhead();
   AudioEndOfRun();
   // A run whose screenshots, dumps or sound were lost has not done what it was asked.
@@ -218,7 +220,9 @@ void HarnessAfterPresent() {
 
 void EndRunDisplayLost() {
   std::fprintf(stderr, "zorbit: the connection to the display was lost; the game ends\n");
-  EndRunAtOnce(1);
+  if (!runEnded) EndRunAtOnce(1);
+  std::fflush(nullptr);
+  std::_Exit(1);  // lost while the window was put away: all was written
 }
 
 int PlatformMain(int argc, char** argv) {
@@ -279,6 +283,7 @@ int PlatformMain(int argc, char** argv) {
     replay::BeginRecording(options.record, !options.headless, 0);
   }
 
+  runEnded = false;
   std::vector<char> commandLine(options.commandLine.begin(), options.commandLine.end());
   commandLine.push_back('\0');
   static int instanceTag;

@@ -135,7 +135,7 @@ for driver in dummy disk none dummy disk none; do
     "$exe" --data game --record "lost$run.replay" >"lost$run.log" 2>&1 &
   gpid=$!
   wid=""
-  for i in $(seq 150); do
+  for i in $(seq 300); do
     wid=$(DISPLAY=":$(head -1 "$display")" xdotool search --name '^Zorbit' 2>/dev/null | head -1)
     [ -n "$wid" ] && break
     sleep 0.1
