@@ -101,10 +101,11 @@ bool AudioDeviceAcquire() {
   return true;
 }
 
-void AudioDeviceRelease() {
-  DeviceState& s = State();
-  std::lock_guard<std::mutex> guard(s.lock);
-  if (s.users == 0 || --s.users > 0) return;
+namespace {
+
+// Under the state's lock.
+void CloseDevice(DeviceState& s) {
+  s.users = 0;
   if (s.backend == Backend::Host) {
     // The opening thread takes no lock of ours, so waiting for it here cannot deadlock.
     if (s.opener.joinable()) s.opener.join();
@@ -112,4 +113,20 @@ void AudioDeviceRelease() {
   }
   if (s.backend == Backend::Null) NullAudioClose();
   s.backend = Backend::None;
+}
+
+}  // namespace
+
+void AudioDeviceRelease() {
+  DeviceState& s = State();
+  std::lock_guard<std::mutex> guard(s.lock);
+  if (s.users == 0 || --s.users > 0) return;
+  CloseDevice(s);
+}
+
+void AudioEndOfRun() {
+  CloseAllMusic();
+  DeviceState& s = State();
+  std::lock_guard<std::mutex> guard(s.lock);
+  if (s.users > 0) CloseDevice(s);
 }

@@ -9,9 +9,12 @@
 
 namespace {
 
+// The voice list and its lock are never destroyed: voices belong to objects of every
+// lifetime (the game's sound tables are globals), and a voice destroyed at exit, after
+// the mixer's own statics would have gone, must still find them to take itself out.
 std::vector<MixVoice*>& Voices() {
-  static std::vector<MixVoice*> voices;
-  return voices;
+  static auto* voices = new std::vector<MixVoice*>;
+  return *voices;
 }
 
 std::atomic<uint32_t> g_rate{44100};
@@ -37,8 +40,8 @@ float SoftLimit(float x) {
 }  // namespace
 
 std::mutex& AudioLock() {
-  static std::mutex lock;
-  return lock;
+  static auto* lock = new std::mutex;  // never destroyed, as the voice list
+  return *lock;
 }
 
 void MixerAddVoice(MixVoice* voice) {

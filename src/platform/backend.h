@@ -34,6 +34,10 @@ class VideoBackend {
 std::unique_ptr<VideoBackend> MakeHeadlessBackend();
 std::unique_ptr<VideoBackend> MakeSdlBackend();
 
+// The display's connection is gone (the game's thread only): the run ends as a quit does,
+// with what it owes written, but nothing touches the display again. Never returns.
+[[noreturn]] void EndRunDisplayLost();
+
 // The active backend (headless until the harness chooses).
 VideoBackend& Video();
 void SetVideoBackend(std::unique_ptr<VideoBackend> backend);

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "platform/audio_device.h"
 #include "platform/audio_wav_writer.h"
 #include "platform/backend.h"
 #include "platform/clock.h"
@@ -22,6 +23,7 @@
 #include "platform/paths.h"
 #include "platform/picture_read_ahead.h"
 #include "platform/present_internal.h"
+#include "platform/quit_signals.h"
 #include "platform/replay_folder.h"
 #include "platform/replay_session.h"
 #include "platform/script_player.h"
@@ -36,6 +38,7 @@ std::function<std::string()> stateDump;
 std::unique_ptr<ScriptPlayer> player;
 bool dumpAtExitWritten = false;
 bool dumpAtExitOk = true;
+bool runEnded = true;  // between the end of WinMain's run and the next one: nothing is owed
 
 // Game time past --max-ms after which a program that ignores its close is stopped.
 constexpr uint32_t kCloseGraceMs = 10000;
@@ -86,6 +89,32 @@ bool FinishOutputs() {
   return AudioOutFinish() && ok;
 }
 
+// The end of every run that returns, whichever way WinMain did (the window closed, a quit
+// posted, start-up failed): the threads working for the game stop first (the audio thread
+// mixes voices that the game's objects own, and those may outlive the run), then
+// everything the run owes is written.
+int EndRun(int exitCode) {
+  runEnded = true;
+  EndPictureReadAhead();
+  AudioEndOfRun();
+  // A run whose screenshots, dumps or sound were lost has not done what it was asked.
+  if (!FinishOutputs() && exitCode == 0) exitCode = 1;
+  // A replay that drifted from its recording (it said where) did not do what it promised.
+  const int replayCode = replay::Finish();
+  if (replayCode != 0 && exitCode == 0) exitCode = replayCode;
+  return exitCode;
+}
+
+// The same for a run that cannot return to its loop: its state is whole but the window
+// cannot be closed. Nothing is torn down: the process ends here.
+[[noreturn]] void EndRunAtOnce(int exitCode) {
+  AudioEndOfRun();
+  HarnessBeforeTeardown();
+  EndRun(exitCode);
+  std::fflush(nullptr);
+  std::_Exit(exitCode);
+}
+
 void WatchMaxTime(uint32_t limit) {
   ClockAddListener([limit, posted = false](uint32_t now) mutable {
     if (now >= limit && !posted) {
@@ -95,10 +124,7 @@ void WatchMaxTime(uint32_t limit) {
     if (now >= limit + kCloseGraceMs) {
       std::fprintf(stderr, "the game did not close %u ms after --max-ms; stopping it\n",
                    kCloseGraceMs);
-      FinishOutputs();
-      replay::FlushRecording();
-      std::fflush(nullptr);
-      std::_Exit(3);
+      EndRunAtOnce(3);
     }
   });
 }
@@ -180,7 +206,16 @@ void HarnessAfterPresent() {
   if (player) player->OnPresent(ClockNowMs());
 }
 
+void EndRunDisplayLost() {
+  std::fprintf(stderr, "zorbit: the connection to the display was lost; the game ends\n");
+  if (!runEnded) EndRunAtOnce(1);
+  std::fflush(nullptr);
+  std::_Exit(1);  // lost while the window was put away: all was written
+}
+
 int PlatformMain(int argc, char** argv) {
+  // First: the signals are blocked before any thread starts.
+  QuitSignalRun quitSignals;
   TraceStep("main");
   bool help = false;
   std::string error;
@@ -241,17 +276,13 @@ int PlatformMain(int argc, char** argv) {
     replay::BeginRecording(options.record, !options.headless, 0);
   }
 
+  runEnded = false;
   std::vector<char> commandLine(options.commandLine.begin(), options.commandLine.end());
   commandLine.push_back('\0');
   static int instanceTag;
   int exitCode = WinMain(&instanceTag, nullptr, commandLine.data(), SW_SHOWNORMAL);
 
-  EndPictureReadAhead();
-  // A run whose screenshots, dumps or sound were lost has not done what it was asked.
-  if (!FinishOutputs() && exitCode == 0) exitCode = 1;
-  // A replay that drifted from its recording (it said where) did not do what it promised.
-  const int replayCode = replay::Finish();
-  if (replayCode != 0 && exitCode == 0) exitCode = replayCode;
+  exitCode = EndRun(exitCode);
   ResetPlatform(options.headless);
   SetVideoBackend(MakeHeadlessBackend());
   ClearFileFolders();

@@ -5,6 +5,7 @@
 
 #include "platform/backend.h"
 #include "platform/input.h"
+#include "platform/quit_signals.h"
 #include "platform/replay_session.h"
 #include "platform/window_internal.h"
 
@@ -72,11 +73,13 @@ void ClearQueuedHostInput() { queued.clear(); }
 void DrainHostInput() {
   replay::NextStep();
   Video().PollEvents();
+  DeliverQuitSignal();
   DeliverQueued();
 }
 
 void WaitHostInput(int ms) {
   replay::NextStep();
   if (queued.empty()) Video().WaitEvents(ms);
+  DeliverQuitSignal();
   DeliverQueued();
 }

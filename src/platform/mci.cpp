@@ -258,6 +258,11 @@ uint32_t Close(const std::string& alias) {
 
 }  // namespace
 
+void CloseAllMusic() {
+  std::lock_guard<std::mutex> guard(DevicesLock());
+  while (!Devices().empty()) Close(Devices().begin()->first);
+}
+
 uint32_t mciSendString(const char* command, char* returnBuffer, uint32_t returnLength,
                        HWND callback) {
   if (returnBuffer && returnLength) returnBuffer[0] = '\0';

@@ -1,5 +1,6 @@
 // Starting another program: directly (no shell reads the names), with one argument and a
 // working folder. A Windows program name ending in ".exe" is also tried without it.
+#include <signal.h>
 #include <spawn.h>
 #include <strings.h>
 #include <sys/stat.h>
@@ -91,8 +92,17 @@ intptr_t ShellExecute(HWND, const char* operation, const char* file, const char*
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);
   // Its own process group: the launcher outlives us and is not hit by our terminal's signals.
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
   posix_spawnattr_setpgroup(&attributes, 0);
+  // The game waits for its quit signals on a thread of its own and blocks them elsewhere;
+  // the launcher gets them back as a program normally has them.
+  sigset_t none, quit;
+  sigemptyset(&none);
+  sigemptyset(&quit);
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&quit, sig);
+  posix_spawnattr_setsigmask(&attributes, &none);
+  posix_spawnattr_setsigdefault(&attributes, &quit);
+  posix_spawnattr_setflags(&attributes,
+                           POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
   pid_t child = 0;
   int failed = posix_spawn(&child, program.c_str(), &actions, &attributes, argv.data(), environ);
   posix_spawnattr_destroy(&attributes);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/font8x8.h"
+#include "platform/quit_signals.h"
 #include "platform/sdl/sdl_handles.h"
 
 namespace {
@@ -96,5 +97,6 @@ bool ShowNoticeWindow(const char* caption, const char* text) {
     SDL_RenderPresent(renderer.get());
     SDL_Event event;
     if (SDL_WaitEventTimeout(&event, 200) && Closes(event)) return true;
+    if (QuitSignalled()) return true;
   }
 }
