@@ -443,10 +443,6 @@ void BeforeTeardown() {
   }
 }
 
-void FlushRecording() {
-  if (session.mode == Mode::Recording) Flush();
-}
-
 int Finish() {
   int code = 0;
   if (session.mode == Mode::Recording) {

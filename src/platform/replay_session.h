@@ -48,8 +48,6 @@ const std::string& HallOfFameSandbox();
 // written or the replay's private hall of fame failed, 4 when a replay drifted.
 void BeforeTeardown();
 int Finish();
-// Hands what the recording holds to its files now (a run about to be stopped).
-void FlushRecording();
 // Forgets everything (a fresh in-process run).
 void Reset();
 
