@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/replay_format.h"
+#include "platform/replay/replay_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/replay.h"
+#include "platform/replay/replay.h"
 
 struct HighScoreRecord {
   char text[256];  // NUL-terminated; bytes after the terminator mean nothing

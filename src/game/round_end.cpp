@@ -5,9 +5,9 @@
 
 #include "game/balloon_module.h"
 #include "game/balloon_state.h"
-#include "platform/file_replace.h"
-#include "platform/replay.h"
-#include "platform/win.h"
+#include "platform/files/file_replace.h"
+#include "platform/replay/replay.h"
+#include "platform/win32/window/win.h"
 #include "shell/app.h"
 #include "shell/dialog_screen.h"
 #include "shell/redraw_list.h"

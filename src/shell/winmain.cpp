@@ -3,16 +3,18 @@
 #include <cstring>
 
 #include "game/high_score_table.h"
-#include "platform/dalk.h"
-#include "platform/harness.h"
-#include "platform/mmsystem.h"
-#include "platform/profile.h"
+#include "platform/replay/replay.h"
+#include "platform/runtime/run_options.h"
+#include "platform/win32/display/dalk.h"
+#include "platform/win32/kernel/profile.h"
+#include "platform/win32/sound/mmsystem.h"
 #include "shell/app.h"
 #include "shell/frame_timer.h"
 #include "shell/game_links.h"
 #include "shell/mouse_state.h"
 #include "shell/screen_module.h"
 #include "shell/sound_switches.h"
+#include "shell/winmain.h"
 #include "sound/sound_bank.h"
 #include "surface/surface_helpers.h"
 

@@ -10,11 +10,11 @@
 #include <thread>
 #include <vector>
 
-#include "platform/bitmap.h"
-#include "platform/dalk.h"
-#include "platform/picture_read_ahead.h"
-#include "surface/surface_helpers.h"
 #include "../surface/surface_test_util.h"
+#include "platform/video/bitmap.h"
+#include "platform/win32/display/dalk.h"
+#include "platform/win32/display/picture_read_ahead.h"
+#include "surface/surface_helpers.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <thread>
 #include <vector>
 
-#include "platform/clock.h"
-#include "platform/clock_internal.h"
-#include "platform/mmsystem.h"
+#include "platform/runtime/clock.h"
+#include "platform/runtime/clock_internal.h"
+#include "platform/win32/sound/mmsystem.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The lock copies of the game share: one holder at a time, a bounded wait, released with
 // its holder, and never taken through a planted link.
-#include "platform/file_lock.h"
+#include "platform/files/file_lock.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>

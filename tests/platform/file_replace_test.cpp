@@ -1,6 +1,6 @@
 // Replacing a file: never through a planted name, never half, nothing left behind, and the
 // file's mode, owner and links as they were.
-#include "platform/file_replace.h"
+#include "platform/files/file_replace.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

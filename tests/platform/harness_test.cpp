@@ -1,14 +1,16 @@
-// Runs the whole platform in-process: PlatformMain with this file's WinMain, which stands in
-// for the game's (the linker takes this one and never needs the shell's).
+// Runs the whole platform in-process: PlatformMain with this file's TestWinMain, which
+// stands in for the game's.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include <functional>
 
-#include "platform/dalk.h"
-#include "platform/harness.h"
-#include "platform/mmsystem.h"
+#include "platform/app/platform_main.h"
+#include "platform/replay/replay.h"
+#include "platform/runtime/state_dump.h"
+#include "platform/win32/display/dalk.h"
+#include "platform/win32/sound/mmsystem.h"
 #include "test_folder.h"
 
 namespace {
@@ -60,9 +62,7 @@ void Paint(Surface* back) {
   DalkPrintString("Zorbit", 10, 10);
 }
 
-}  // namespace
-
-int WinMain(HINSTANCE, HINSTANCE, char* commandLine, int) {
+int TestWinMain(HINSTANCE, HINSTANCE, char* commandLine, int) {
   seen.commandLine = commandLine;
   WNDCLASS windowClass;
   windowClass.lpfnWndProc = TestProc;
@@ -92,6 +92,8 @@ int WinMain(HINSTANCE, HINSTANCE, char* commandLine, int) {
   }
 }
 
+}  // namespace
+
 namespace {
 
 int RunGame(std::vector<std::string> args) {
@@ -100,7 +102,7 @@ int RunGame(std::vector<std::string> args) {
   args.insert(args.begin(), "zorbit");
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
-  return PlatformMain(static_cast<int>(argv.size()), argv.data());
+  return PlatformMain(static_cast<int>(argv.size()), argv.data(), TestWinMain);
 }
 
 TEST(Harness, ScreenshotsAreRepeatableAndShowTheScriptedInput) {

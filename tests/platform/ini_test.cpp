@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/profile.h"
+#include "platform/win32/kernel/profile.h"
 #include "test_folder.h"
 
 namespace {

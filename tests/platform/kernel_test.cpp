@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/kernel.h"
+#include "platform/win32/kernel/kernel.h"
 #include "test_folder.h"
 
 namespace {

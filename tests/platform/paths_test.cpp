@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "platform/paths.h"
-#include "platform/profile.h"
+#include "platform/files/paths.h"
+#include "platform/win32/kernel/profile.h"
 #include "test_folder.h"
 
 TEST(Paths, BackslashesAndLetterCaseMapToTheHost) {

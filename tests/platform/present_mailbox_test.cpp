@@ -1,5 +1,5 @@
 // The handoff of pictures from the game's loop to a presenting thread.
-#include "platform/present_mailbox.h"
+#include "platform/video/present_mailbox.h"
 
 #include <gtest/gtest.h>
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/paths.h"
-#include "platform/replay.h"
-#include "platform/replay_folder.h"
+#include "platform/files/paths.h"
+#include "platform/replay/replay.h"
+#include "platform/replay/replay_folder.h"
 #include "test_folder.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/replay_format.h"
+#include "platform/replay/replay_format.h"
 
 namespace {
 

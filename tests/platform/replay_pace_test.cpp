@@ -3,7 +3,7 @@
 // held keys do not repeat, and a long stall is not made up in a burst.
 #include <gtest/gtest.h>
 
-#include "platform/replay_pace.h"
+#include "platform/replay/replay_pace.h"
 
 namespace {
 

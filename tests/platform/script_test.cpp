@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/script.h"
+#include "platform/harness/script.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "platform/win.h"
+#include "platform/win32/window/win.h"
 #include "test_folder.h"
 
 TEST(ShellExecute, StartsTheLauncherDirectlyWithItsArgumentAndFolder) {

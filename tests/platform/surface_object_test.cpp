@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "platform/dalk.h"
 #include "../surface/surface_test_util.h"
+#include "platform/win32/display/dalk.h"
 
 namespace {
 

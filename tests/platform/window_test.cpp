@@ -3,15 +3,15 @@
 #include <thread>
 #include <vector>
 
-#include "platform/backend.h"
-#include "platform/clock.h"
-#include "platform/clock_internal.h"
-#include "platform/dalk.h"
-#include "platform/gamepads.h"
-#include "platform/input.h"
-#include "platform/letterbox.h"
-#include "platform/present_internal.h"
-#include "platform/window_internal.h"
+#include "platform/runtime/clock.h"
+#include "platform/runtime/clock_internal.h"
+#include "platform/sdl/gamepads.h"
+#include "platform/video/backend.h"
+#include "platform/video/letterbox.h"
+#include "platform/win32/display/dalk.h"
+#include "platform/win32/display/present_internal.h"
+#include "platform/win32/window/input.h"
+#include "platform/win32/window/window_internal.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "game/player_profiles.h"
-#include "platform/install_folders.h"
-#include "platform/paths.h"
+#include "platform/files/install_folders.h"
+#include "platform/files/paths.h"
 
 namespace {
 

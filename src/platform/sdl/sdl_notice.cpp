@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/font8x8.h"
 #include "platform/sdl/sdl_handles.h"
+#include "platform/video/font8x8.h"
 
 namespace {
 

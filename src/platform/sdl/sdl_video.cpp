@@ -4,17 +4,17 @@
 #include <cstdlib>
 #include <memory>
 
-#include "platform/backend.h"
-#include "platform/clock.h"
-#include "platform/gamepads.h"
-#include "platform/host_input.h"
-#include "platform/input.h"
-#include "platform/letterbox.h"
+#include "platform/runtime/clock.h"
+#include "platform/runtime/host_input.h"
+#include "platform/runtime/messages.h"
+#include "platform/runtime/trace.h"
+#include "platform/sdl/gamepads.h"
 #include "platform/sdl/sdl_handles.h"
 #include "platform/sdl/sdl_notice.h"
 #include "platform/sdl/sdl_present.h"
-#include "platform/trace.h"
-#include "platform/window_internal.h"
+#include "platform/sdl/sdl_video.h"
+#include "platform/video/backend.h"
+#include "platform/video/letterbox.h"
 
 namespace {
 
