@@ -8,15 +8,17 @@ set(may_runtime "")
 set(may_files runtime)
 set(may_video runtime)
 set(may_audio runtime files)
-set(may_sdl runtime video audio)
+set(may_sdl runtime files video audio)
 set(may_win32 runtime files video audio)
 set(may_replay runtime files video win32)
 set(may_harness runtime files video win32)
 set(may_app runtime files video audio sdl win32 replay harness)
 # What the game's folders may include of the layer, besides win32/.
 set(game_public
-  platform/runtime/run_options.h platform/runtime/state_dump.h platform/replay/replay.h
-  platform/files/paths.h platform/files/file_replace.h platform/files/install_folders.h
+  platform/runtime/run_options.h platform/runtime/state_dump.h platform/runtime/game_random.h
+  platform/replay/replay.h
+  platform/files/paths.h platform/files/file_replace.h platform/files/file_lock.h
+  platform/files/install_folders.h
   platform/video/ddraw.h)
 set(game_folders shell surface sprites board game sound)
 

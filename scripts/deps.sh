@@ -5,11 +5,12 @@ set -euo pipefail
 PACKAGES=(cmake ninja-build g++ pkg-config libsdl2-dev libmpg123-dev libfreetype-dev
           fonts-dejavu-core libmp3lame-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev)
 if [ "${1:-}" = "--test" ]; then
-  PACKAGES+=(xvfb xauth xdotool x11-apps clang libclang-rt-14-dev sox)
+  PACKAGES+=(xvfb xauth xdotool x11-apps x11-utils clang libclang-rt-14-dev sox)
   # Software OpenGL, for the window test that presents with vsync.
   PACKAGES+=(libgl1-mesa-dri)
-  # Packaging and its checks: cpack's dependency list, the menu entry, metadata and man pages.
-  PACKAGES+=(dpkg-dev file desktop-file-utils appstream man-db)
+  # Packaging and its checks: cpack's dependency list, the menu entry, metadata and man pages,
+  # and Debian's own package checker.
+  PACKAGES+=(dpkg-dev file desktop-file-utils appstream man-db lintian)
 fi
 missing=()
 for p in "${PACKAGES[@]}"; do

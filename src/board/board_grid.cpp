@@ -5,6 +5,7 @@
 #include "board/board_colours.h"
 #include "game/balloon_state.h"
 #include "game/catalogue.h"
+#include "platform/runtime/game_random.h"
 #include "shell/redraw_list.h"
 #include "surface/surface_helpers.h"
 
@@ -13,10 +14,10 @@ namespace {
 // The board's redraw area; a constant of the screen layout, not of the board fields.
 constexpr int BoardAreaX = 154, BoardAreaY = 7, BoardAreaW = 576, BoardAreaH = 560;
 
-// A colour that still has room below the cap, drawn from rand() until one fits.
+// A colour that still has room below the cap, drawn at random until one fits.
 int DrawColour(const int* counts, int cap) {
   for (;;) {
-    int c = rand() % BalloonColours;
+    int c = GameRandom() % BalloonColours;
     if (counts[c] < cap) return c;
   }
 }

@@ -9,6 +9,7 @@
 #include "board/rising_sprite.h"
 #include "game/balloon_state.h"
 #include "game/catalogue.h"
+#include "platform/runtime/game_random.h"
 #include "shell/app.h"
 
 namespace {
@@ -135,7 +136,7 @@ void BalloonState::PopAt(int cell) {
     }
     // The random number is drawn even while a star's "pop1" is forced, so the sequence of
     // draws does not depend on the stars.
-    const int pick = rand() % 5 + 1;
+    const int pick = GameRandom() % 5 + 1;
     char sample[8];
     std::snprintf(sample, sizeof sample, "pop%d", stars == 1 ? 1 : pick);
     PlaySound(sample);

@@ -106,7 +106,13 @@ int PrintHallOfFame(FILE* out) {
   for (int i = 0; const HighScoreRecord* r = table.Record(i); ++i) {
     if (r->score == 0 && r->text[0] == '\0') continue;  // never filled
     std::string name = PrintableField(r->text, ':');
-    std::string replay = ReplayForHallOfFameEntry(r->text, r->score);
+    // Equal entries are told apart by how many of them stand above.
+    int tie = 0;
+    for (int j = 0; j < i; ++j) {
+      const HighScoreRecord* above = table.Record(j);
+      tie += above->score == r->score && std::strcmp(above->text, r->text) == 0;
+    }
+    std::string replay = ReplayForHallOfFameEntry(r->text, r->score, tie);
     std::fprintf(out, "%4d  %10d  %s", i + 1, r->score, name.c_str());
     if (!replay.empty()) std::fprintf(out, "  (replay: %s)", replay.c_str());
     std::fputc('\n', out);

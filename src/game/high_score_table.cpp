@@ -142,6 +142,13 @@ int KeepUnreadableTable(const char* path, int32_t count) {
   HighScoreTable probe;
   probe.Init(count);
   if (probe.Load(path) != TableFile::Unreadable) return 0;
+  // A replay's copy is the recording's, not the player's: its temporary path means nothing
+  // to the player, and it goes with the replay.
+  if (InReplaySandbox(path)) {
+    std::fprintf(stderr, "zorbit: the hall of fame this replay started from cannot be read "
+                 "whole; the replay goes on with the records that could be read\n");
+    return 0;
+  }
   const std::string from = MapPath(path);
   // A table that came with the read-only data is not the one the save replaces.
   if (from != MapPathForWrite(path)) return 0;

@@ -13,6 +13,14 @@
 
 #include "platform/replay/replay.h"
 
+// What saving one entry came to.
+struct EntrySave {
+  bool placed = false;  // the entry is in the table that was written
+  int error = 0;        // 0, or the errno of the first step that failed (EWOULDBLOCK: the
+                        // lock stayed busy)
+  std::string folder;   // the folder that could not be made, when that was the failure
+};
+
 struct HighScoreRecord {
   char text[256];  // NUL-terminated; bytes after the terminator mean nothing
   int32_t score;
@@ -54,6 +62,11 @@ class HighScoreTable {
   // KeepUnreadableTable). On failure error (when given) receives the errno of the step that
   // failed.
   int Write(const char* path, int* error = nullptr) const;
+  // Enters one score into the table kept at path, keeping whatever other copies of the game
+  // saved there since this one read it: under the lock beside the file the table is read
+  // afresh, the entry placed and the table written back. The records then are what the file
+  // holds (with the entry when it was placed and written); after a busy lock they stay.
+  EntrySave SaveEntry(const char* path, const char* text, int32_t score);
   int32_t TopScore() const;
 
   int32_t Count() const { return count_; }

@@ -34,13 +34,14 @@ int PlayerProfiles::ReadPlayerId() {
   return currentId;
 }
 
-void PlayerProfiles::WritePlayerId(int id) {
-  if (iniPath[0] == '\0') return;
+int PlayerProfiles::WritePlayerId(int id) {
+  if (iniPath[0] == '\0') return 0;
   id = Index(id);
   char value[16];
   std::snprintf(value, sizeof value, "%d", id);
-  WritePrivateProfileString("setup", "playerid", value, iniPath);
+  const int saved = WritePrivateProfileString("setup", "playerid", value, iniPath);
   currentId = id;
+  return saved;
 }
 
 void PlayerProfiles::LoadProfile(int i) {
@@ -56,21 +57,23 @@ void PlayerProfiles::LoadProfile(int i) {
 }
 
 int PlayerProfiles::SaveProfile(int i, const PlayerProfile& profile) {
+  // The profile may be one of our own, which the reload overwrites: copy first.
+  PlayerProfile p = profile;
+  // Fields are read as terminated strings even if the caller filled them to the brim.
+  p.name[sizeof p.name - 1] = p.address[sizeof p.address - 1] = '\0';
+  p.email[sizeof p.email - 1] = p.send[sizeof p.send - 1] = '\0';
+  return SaveFields(i, {{"name", p.name}, {"address", p.address}, {"email", p.email},
+                        {"send", p.send}});
+}
+
+int PlayerProfiles::SaveFields(int i, const std::vector<std::pair<std::string, std::string>>& fields) {
   i = Index(i);
   int saved = 0;
   if (iniPath[0] != '\0') {
-    // The profile may be one of our own, which the reload below overwrites: copy first.
-    PlayerProfile p = profile;
     char section[24];
     SectionName(i, section);
-    // Fields are read as terminated strings even if the caller filled them to the brim.
-    p.name[sizeof p.name - 1] = p.address[sizeof p.address - 1] = '\0';
-    p.email[sizeof p.email - 1] = p.send[sizeof p.send - 1] = '\0';
-    // One replacement for the four keys: a kill in between must not leave half a profile.
-    saved = WritePrivateProfileValues(section,
-                                      {{"name", p.name}, {"address", p.address},
-                                       {"email", p.email}, {"send", p.send}},
-                                      iniPath);
+    // One replacement for the keys: a kill in between must not leave half a profile.
+    saved = WritePrivateProfileValues(section, fields, iniPath);
   }
   char scratch[kEntryTextSize];
   EntryText(i, scratch, sizeof scratch);

@@ -5,6 +5,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
 
 constexpr int kPlayerCount = 8;
 constexpr size_t kEntryTextSize = 256;  // the hall of fame's text field
@@ -23,10 +26,14 @@ class PlayerProfiles {
   // A null path changes nothing; a path too long for the store is refused.
   void SetIniPath(const char* path);
   int ReadPlayerId();
-  void WritePlayerId(int id);
+  // 1 when the file was written.
+  int WritePlayerId(int id);
   void LoadProfile(int i);
   // These three return 1 when the file was written (0 also when no path is set).
   int SaveProfile(int i, const PlayerProfile& profile);
+  // Only the named fields ("name", "address", "email", "send"); the others keep what the
+  // file holds when it is written, whoever wrote it.
+  int SaveFields(int i, const std::vector<std::pair<std::string, std::string>>& fields);
   int ResetProfile(int i);
   int ResetAllProfiles();
   // Loads player i and writes "name:address:email:send" into buffer (size bytes).

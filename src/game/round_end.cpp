@@ -1,10 +1,12 @@
 #include "game/round_end.h"
 
+#include <cerrno>
 #include <memory>
 #include <string>
 
 #include "game/balloon_module.h"
 #include "game/balloon_state.h"
+#include "platform/files/file_lock.h"
 #include "platform/files/file_replace.h"
 #include "platform/replay/replay.h"
 #include "platform/win32/window/win.h"
@@ -102,21 +104,35 @@ int HallOfFamePicture() {
 
 int OfferToHallOfFame(char* buffer) {
   TheBalloonState.MakePlayerEntry(buffer);
-  if (!TheBalloonState.highScores.Insert(buffer, TheBalloonState.GetScore())) return 1;
-  int error = 0;
-  if (!TheBalloonState.highScores.Write(kHallOfFameFile, &error)) {
+  const EntrySave save =
+      TheBalloonState.highScores.SaveEntry(kHallOfFameFile, buffer, TheBalloonState.GetScore());
+  if (save.error) {
     // The score did not enter the kept table, so the picture that says it did is not shown.
-    TellSaveFailed(error);
+    TellSaveFailed(save);
     return 1;
   }
+  if (!save.placed) return 1;
   // The running recording becomes this entry's replay.
   ReplayNoteHallOfFameEntry(buffer, TheBalloonState.GetScore());
   return HallOfFamePicture();
 }
 
-void TellSaveFailed(int error) {
-  const std::string text = "Your score could not be saved in " + std::string(kHallOfFameFile) +
-                           " (" + FileErrorText(error) + "); the hall of fame keeps its old table.";
+std::string SaveFailedText(const EntrySave& save) {
+  std::string cause;
+  if (save.error == EWOULDBLOCK) {
+    cause = "another copy of the game kept it busy for " +
+            std::to_string(kSharedFileLockWaitMs / 1000) + " seconds";
+  } else if (!save.folder.empty()) {
+    cause = "the folder " + save.folder + " could not be made: " + FileErrorText(save.error);
+  } else {
+    cause = FileErrorText(save.error);
+  }
+  return "Your score could not be saved in " + std::string(kHallOfFameFile) + " (" + cause +
+         "); the hall of fame keeps its old table.";
+}
+
+void TellSaveFailed(const EntrySave& save) {
+  const std::string text = SaveFailedText(save);
   if (hooks.saveFailed) return hooks.saveFailed(text);
   MessageBox(MainWindow, text.c_str(), "Zorbit", MB_OK | MB_ICONERROR);
 }

@@ -12,6 +12,8 @@
 #include <functional>
 #include <string>
 
+#include "game/high_score_table.h"
+
 // Once per frame in Cleared, with the mouse button bits. 0 when the application closes.
 int CongratulationsStep(int buttons);
 // The whole game-over sequence within one frame. 0 when the application closes.
@@ -23,9 +25,11 @@ void EndCongratulations();
 // the file is written and "hallfamepop.bmp" shown; a file that cannot be written is told to
 // the player instead (the old file stays). 0 when the application closes.
 int OfferToHallOfFame(char* buffer);
-// The message for a save that failed with errno error: a message box over the window (a
-// line on standard error when headless).
-void TellSaveFailed(int error);
+// The message for a save that failed: a message box over the window (a line on standard
+// error when headless). It names the first step that failed: a folder that could not be
+// made, a lock another copy held too long, or the write itself.
+void TellSaveFailed(const EntrySave& save);
+std::string SaveFailedText(const EntrySave& save);
 // "hallfamepop.bmp" for one second. 0 when the application closes.
 int HallOfFamePicture();
 

@@ -4,6 +4,7 @@
 
 #include "game/high_score_table.h"
 #include "platform/replay/replay.h"
+#include "platform/runtime/game_random.h"
 #include "platform/runtime/run_options.h"
 #include "platform/win32/display/dalk.h"
 #include "platform/win32/kernel/profile.h"
@@ -198,7 +199,7 @@ int WinMain(HINSTANCE instance, HINSTANCE, char* commandLine, int) {
 
   SetUpMouse();
   DalkAcquireMouse(1);
-  std::srand(PlatformSeedTime());
+  SeedGameRandom(PlatformSeedTime());
   DalkInitFont(MainWindow);
   SetUpModules(commandLine);
   DalkInitKeyboard();

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "board_test_util.h"
+#include "platform/runtime/game_random.h"
 
 using namespace boardtest;
 
@@ -35,7 +36,7 @@ TEST_F(BoardGrid, CellAtMapsPointsInsideTheGridAndRefusesTheEdgesOutside) {
 
 TEST_F(BoardGrid, FillCapsEveryColourAndStarsItsTwelfthTwentyFourthAndThirtySixth) {
   for (unsigned seed : {1u, 7u, 12345u, 99999u}) {
-    srand(seed);
+    SeedGameRandom(seed);
     state.EndRound();
     state.board = new PtrArray<BalloonSprite>();
     state.FillBoard(154, 7, 18, 14);

@@ -7,9 +7,9 @@
 #include <cstring>
 #include <string>
 
+#include "../platform/scratch_mount.h"
 #include "game/high_score_table.h"
 #include "game/player_profiles.h"
-#include "../platform/scratch_mount.h"
 #include "high_score_test_util.h"
 
 namespace {
@@ -85,6 +85,31 @@ TEST_F(StoredFileCommands, OptionsKeepTheFileAsItWasAndReportWhatCouldNotBeWritt
   EXPECT_EQ(options("--name Bo"), 1);
 }
 
+// Eight commands edit eight players at once, and two more edit other fields of player 1:
+// every edit is kept.
+TEST_F(StoredFileCommands, OptionsEditsMadeAtOnceAreAllKept) {
+  const std::string program = "'" + std::string(ZORBIT_BINARY_DIR) + "/zorbit-options' --data '" +
+                              dir.File("game") + "' ";
+  std::string script = "pids=; ";
+  auto start = [&](const std::string& args) {
+    script += program + args + " >/dev/null 2>&1 & pids=\"$pids $!\"; ";
+  };
+  for (int i = 1; i <= 8; ++i) {
+    const std::string n = std::to_string(i);
+    start("--player " + n + " --name P" + n + " --email p" + n + "@example.org");
+  }
+  start("--player 1 --address Road");
+  start("--player 1 --send N");
+  script += "for p in $pids; do wait $p || exit 1; done";
+  int status = std::system(script.c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(EntryOf(0), "P1:Road:p1@example.org:N");
+  for (int i = 2; i <= 8; ++i) {
+    const std::string n = std::to_string(i);
+    EXPECT_EQ(EntryOf(i - 1), "P" + n + "::p" + n + "@example.org:Y");
+  }
+}
+
 TEST_F(StoredFileCommands, OptionsRefuseWhatTheFileCouldNotHold) {
   EXPECT_EQ(Options("--player 9"), 2);
   EXPECT_EQ(Options("--player 0"), 2);
@@ -118,6 +143,13 @@ TEST_F(StoredFileCommands, OptionsHelpVersionAndTheDefaultFolder) {
   EXPECT_NE(ReadWholeFile(dir.File("xdg/zorbit/options.ini")).find("[Player3]\nname=Bo\n"),
             std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(dir.File("options.ini")));
+
+  // A player's folder that cannot be made is named, with why.
+  const std::string proc = "XDG_DATA_HOME=/proc/self '" ZORBIT_BINARY_DIR
+                           "/zorbit-options' --name Bo > '" + dir.File("out.txt") + "' 2>&1";
+  EXPECT_NE(std::system(proc.c_str()), 0);
+  EXPECT_NE(Output().find("the folder /proc/self/zorbit could not be made (No such file or "
+                          "directory)"), std::string::npos) << Output();
 }
 
 TEST_F(StoredFileCommands, TheListKeepsItsColumnsWithAccentedNames) {

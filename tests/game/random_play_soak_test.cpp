@@ -10,6 +10,7 @@
 #include <random>
 
 #include "../board/board_test_util.h"
+#include "platform/runtime/game_random.h"
 #include "shell/frame_timer.h"
 
 using namespace boardtest;
@@ -98,7 +99,7 @@ struct Soak {
 
   void Round(int round) {
     random.seed(static_cast<unsigned>(round));
-    std::srand(static_cast<unsigned>(round));
+    SeedGameRandom(static_cast<unsigned>(round));
     Layout(state, RandomBoard());
     state.minGroup = 1 + Roll(4);
     state.previousButtons = -1;

@@ -61,4 +61,32 @@ TEST_F(ReplayGame, ARoundReplaysExactlyWritesNoHallOfFameAndADriftSaysWhere) {
   EXPECT_EQ(ReadWholeFile(dir.File("game/hiscore.dat")), table);
 }
 
+// A recording is written as the run goes: one whose run was killed plays to where it stops.
+// A replay that cannot have a private hall of fame refuses to play, whatever TMPDIR is.
+TEST_F(ReplayGame, ACutOffRecordingPlaysToItsEndAndNoSandboxNoReplay) {
+  Setup("gametime=6\n");
+  ASSERT_EQ(Run("wait 300\nclick 300 300\nwait 9000\n", 20000, "--record live.replay"), 0);
+  const std::string table = ReadWholeFile(dir.File("game/hiscore.dat"));
+  const std::string text = ReadWholeFile(dir.File("live.replay"));
+  const size_t end = text.rfind(" end ");
+  ASSERT_NE(end, std::string::npos);
+  const size_t cut = text.rfind('\n', text.rfind('\n', end) - 1) + 1;
+  WriteWholeFile(dir.File("cut.replay"), text.substr(0, cut) + "123");  // killed mid-line
+
+  auto replay = [&](const std::string& env, const std::string& file) {
+    return ExitCode("cd '" + dir.path() + "' && " + env + " '" + program +
+                    "' --headless --data game --replay " + file + " > replayed.txt 2>&1");
+  };
+  EXPECT_EQ(replay("", "cut.replay"), 0) << ReadWholeFile(dir.File("replayed.txt"));
+  EXPECT_NE(ReadWholeFile(dir.File("replayed.txt")).find("the recording was cut off at tick"),
+            std::string::npos);
+  for (const char* tmp : {"TMPDIR=/nonexistent", "TMPDIR=live.replay"}) {
+    EXPECT_EQ(replay(tmp, "live.replay"), 2) << tmp;
+    EXPECT_NE(ReadWholeFile(dir.File("replayed.txt")).find("cannot play the replay: its private"),
+              std::string::npos)
+        << ReadWholeFile(dir.File("replayed.txt"));
+  }
+  EXPECT_EQ(ReadWholeFile(dir.File("game/hiscore.dat")), table);
+}
+
 }  // namespace

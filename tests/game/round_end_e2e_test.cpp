@@ -239,4 +239,22 @@ TEST_F(RoundEndGame, WithoutADataFolderTheScoreLandsInThePlayersFolderAndNothing
   EXPECT_FALSE(fs::exists(dir.File("home")));
 }
 
+// A replay of a run that found its table damaged saves into a copy of its own: what it
+// says of that copy never passes the copy's temporary path off as the player's file.
+TEST_F(RoundEndGame, AReplayOfADamagedTableNamesNoTemporaryFileAsThePlayers) {
+  WriteWholeFile(dir.File("game/hiscore.dat"), "short");
+  Setup("gametime=2\nballoons=1\n");
+  ASSERT_EQ(Run("wait 300\nclick " + CellPoint(3, 3) + "\nwait 6000\n", 12000,
+                "--record live.replay"), 0);
+  EXPECT_NE(ReadWholeFile(dir.File("out.txt")).find("hiscore.dat could not be read; it is kept as"),
+            std::string::npos) << ReadWholeFile(dir.File("out.txt"));
+  const std::string command = "cd '" + dir.path() + "' && '" + program +
+                              "' --headless --data game --replay live.replay > replayed.txt 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0) << ReadWholeFile(dir.File("replayed.txt"));
+  const std::string said = ReadWholeFile(dir.File("replayed.txt"));
+  EXPECT_EQ(said.find("zorbit-replay-"), std::string::npos) << said;
+  EXPECT_NE(said.find("the hall of fame this replay started from cannot be read whole"),
+            std::string::npos) << said;
+}
+
 }  // namespace

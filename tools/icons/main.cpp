@@ -1,5 +1,7 @@
-// Writes the program's icons as PNG files in the icon theme's layout:
-// zorbit_icons <folder>  ->  <folder>/hicolor/<N>x<N>/apps/zorbit.png
+// Writes the program's icons as PNG files in the icon theme's layout, and the window's icon
+// beside the game's pictures, as a BMP with alpha that SDL reads without an image library:
+// zorbit_icons <folder> [<game-folder>]  ->  <folder>/hicolor/<N>x<N>/apps/zorbit.png,
+//                                            <game-folder>/icon.bmp
 #include "icon.h"
 
 #include <png.h>
@@ -37,12 +39,56 @@ bool WritePng(const gen::Canvas& c, const std::string& path)
     return ok;
 }
 
+void Put(std::vector<uint8_t>& b, uint32_t v, int bytes)
+{
+    for (int i = 0; i < bytes; i++) b.push_back(uint8_t(v >> (8 * i)));
+}
+
+// 32-bit BGRA, bottom-up, with a version 4 header: its masks name the alpha channel, which
+// a plain 40-byte header cannot.
+bool WriteBmpWithAlpha(const gen::Canvas& c, const std::string& path)
+{
+    const uint32_t header = 14 + 108, pixels = uint32_t(c.width()) * c.height() * 4;
+    std::vector<uint8_t> b;
+    b.push_back('B');
+    b.push_back('M');
+    Put(b, header + pixels, 4);
+    Put(b, 0, 4);
+    Put(b, header, 4);
+    Put(b, 108, 4);
+    Put(b, uint32_t(c.width()), 4);
+    Put(b, uint32_t(c.height()), 4);
+    Put(b, 1, 2);
+    Put(b, 32, 2);
+    Put(b, 3, 4); // bit fields
+    Put(b, pixels, 4);
+    Put(b, 2835, 4); // 72 dpi
+    Put(b, 2835, 4);
+    Put(b, 0, 4);
+    Put(b, 0, 4);
+    for (uint32_t mask : {0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u}) Put(b, mask, 4);
+    Put(b, 0x73524742, 4); // sRGB
+    for (int i = 0; i < 12; i++) Put(b, 0, 4); // end points and gamma, unused for sRGB
+    for (int y = c.height() - 1; y >= 0; y--)
+        for (int x = 0; x < c.width(); x++) {
+            const gen::Color p = c.get(x, y);
+            b.push_back(Byte(p.b));
+            b.push_back(Byte(p.g));
+            b.push_back(Byte(p.r));
+            b.push_back(Byte(p.a));
+        }
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    const bool ok = std::fwrite(b.data(), 1, b.size(), f) == b.size();
+    return std::fclose(f) == 0 && ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: %s <folder> [<game-folder>]\n", argv[0]);
         return 2;
     }
     int failures = 0;
@@ -53,6 +99,17 @@ int main(int argc, char** argv)
         std::filesystem::create_directories(dir, ec);
         if (ec || !WritePng(gen::drawIcon(size), dir + "/zorbit.png")) {
             std::fprintf(stderr, "zorbit_icons: cannot write %s/zorbit.png\n", dir.c_str());
+            failures++;
+        }
+    }
+    // The window's icon: what window managers show in task bars and switchers is 64 pixels
+    // at most, and one size keeps the file small.
+    if (argc == 3) {
+        const std::string path = std::string(argv[2]) + "/icon.bmp";
+        std::error_code ec;
+        std::filesystem::create_directories(argv[2], ec);
+        if (ec || !WriteBmpWithAlpha(gen::drawIcon(64), path)) {
+            std::fprintf(stderr, "zorbit_icons: cannot write %s\n", path.c_str());
             failures++;
         }
     }

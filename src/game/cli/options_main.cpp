@@ -7,8 +7,11 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "game/player_profiles.h"
+#include "platform/files/file_replace.h"
 #include "platform/files/install_folders.h"
 #include "platform/files/paths.h"
 
@@ -136,24 +139,32 @@ void List(PlayerProfiles& store) {
   }
 }
 
-// The store reports no failed writes; the reload after saving shows whether they landed.
+// Writes only the fields given, so that an edit of another field made at the same time is
+// kept; the reload after saving shows whether they landed.
 bool Edit(PlayerProfiles& store, const Request& r, int i) {
-  store.LoadProfile(i);
-  PlayerProfile p = store.Profile(i);
-  auto set = [](char* field, size_t size, const std::optional<std::string>& value) {
-    if (value) std::snprintf(field, size, "%s", value->c_str());
-  };
-  set(p.name, sizeof p.name, r.name);
-  set(p.address, sizeof p.address, r.address);
-  set(p.email, sizeof p.email, r.email);
-  set(p.send, sizeof p.send, r.send);
-  if (!store.SaveProfile(i, p)) return false;
+  std::vector<std::pair<std::string, std::string>> fields;
+  for (const auto& [key, value] : {std::pair{"name", r.name}, std::pair{"address", r.address},
+                                   std::pair{"email", r.email}, std::pair{"send", r.send}}) {
+    if (value) fields.emplace_back(key, *value);
+  }
+  if (!store.SaveFields(i, fields)) return false;
   const PlayerProfile& now = store.Profile(i);
-  return std::strcmp(now.name, p.name) == 0 && std::strcmp(now.address, p.address) == 0 &&
-         std::strcmp(now.email, p.email) == 0 && std::strcmp(now.send, p.send) == 0;
+  const std::pair<const char*, const std::optional<std::string>&> landed[] = {
+      {now.name, r.name}, {now.address, r.address}, {now.email, r.email}, {now.send, r.send}};
+  for (const auto& [field, wanted] : landed) {
+    if (wanted && *wanted != field) return false;
+  }
+  return true;
 }
 
 int CannotWrite() {
+  std::string folder;
+  if (int error = MakeFoldersForWrite(kOptionsFile, &folder)) {
+    // What the write that failed would only call a missing file.
+    std::fprintf(stderr, "zorbit-options: could not write %s: the folder %s could not be made (%s)\n",
+                 MapPath(kOptionsFile).c_str(), folder.c_str(), FileErrorText(error).c_str());
+    return 1;
+  }
   std::fprintf(stderr, "zorbit-options: could not write %s\n", MapPath(kOptionsFile).c_str());
   return 1;
 }
@@ -191,8 +202,8 @@ int main(int argc, char** argv) {
   store.SetIniPath(kOptionsFile);
   if (r.resetAll && !store.ResetAllProfiles()) return CannotWrite();
   if (r.player) {
-    store.WritePlayerId(*r.player - 1);
-    if (store.ReadPlayerId() != *r.player - 1) return CannotWrite();
+    // Not read back: another edit may have chosen its own player since.
+    if (!store.WritePlayerId(*r.player - 1)) return CannotWrite();
   }
   int target = r.player ? *r.player - 1 : store.ReadPlayerId();
   if (r.reset && !store.ResetProfile(target)) return CannotWrite();

@@ -24,7 +24,7 @@ const char* kPlatformUsage =
     "  --data DIR            start in DIR, the game's data folder\n"
     "  --headless            no window and no audio device; virtual clock\n"
     "  --seed N              seed the random generator with N\n"
-    "  --script FILE         timed input (see README.md)\n"
+    "  --script FILE         timed input (see docs/development.md)\n"
     "  --max-ms N            close the window after N ms of game time\n"
     "                        (headless default 600000)\n"
     "  --audio-out FILE.wav  also write the mixed sound to FILE.wav\n"

@@ -96,6 +96,7 @@ void WatchMaxTime(uint32_t limit) {
       std::fprintf(stderr, "the game did not close %u ms after --max-ms; stopping it\n",
                    kCloseGraceMs);
       FinishOutputs();
+      replay::FlushRecording();
       std::fflush(nullptr);
       std::_Exit(3);
     }
@@ -143,27 +144,14 @@ void UseInstalledFolders() {
   if (!data.empty() && !player.empty()) SetFileFolders(player, data);
 }
 
-// Why a replay file could not be read, in the player's words.
-std::string UnreadableReplay(const std::string& path) {
-  std::error_code error;
-  const auto status = std::filesystem::status(path, error);
-  if (!std::filesystem::exists(status)) return "there is no such file";
-  if (std::filesystem::is_directory(status)) return "it is a folder";
-  const auto size = std::filesystem::file_size(path, error);
-  if (!error && size > kReplayMaxBytes) return "it is larger than any replay can be";
-  return "it cannot be read";
-}
-
-bool LoadReplay(const std::string& path, ReplayLog* log) {
-  std::string text;
-  if (!ReadHostFile(path, kReplayMaxBytes, &text)) {
-    std::fprintf(stderr, "zorbit: cannot play the replay %s: %s\n", path.c_str(),
-                 UnreadableReplay(path).c_str());
-    return false;
-  }
+bool LoadReplay(const std::string& path, ReplayInput* input) {
   std::string error;
-  if (!ReadReplay(text, replay::GameVersion(), log, &error)) {
-    std::fprintf(stderr, "zorbit: %s: %s\n", path.c_str(), error.c_str());
+  if (!input->Open(path, replay::GameVersion(), &error)) {
+    // A fault in the text already names its line; one of the file says what it is.
+    if (error.rfind("line ", 0) == 0)
+      std::fprintf(stderr, "zorbit: %s: %s\n", path.c_str(), error.c_str());
+    else
+      std::fprintf(stderr, "zorbit: cannot play the replay %s: %s\n", path.c_str(), error.c_str());
     return false;
   }
   return true;
@@ -214,8 +202,8 @@ int PlatformMain(int argc, char** argv, WinMainFunction winMain) {
 
   std::vector<ScriptEvent> events;
   if (!options.script.empty() && !LoadScript(&events)) return 2;
-  ReplayLog recorded;
-  if (!options.replay.empty() && !LoadReplay(options.replay, &recorded)) return 2;
+  auto recorded = std::make_unique<ReplayInput>();
+  if (!options.replay.empty() && !LoadReplay(options.replay, recorded.get())) return 2;
   if (!options.dataDir.empty() && ::chdir(options.dataDir.c_str()) != 0) {
     std::fprintf(stderr, "zorbit: cannot enter the data folder %s\n", options.dataDir.c_str());
     return 2;
@@ -232,7 +220,12 @@ int PlatformMain(int argc, char** argv, WinMainFunction winMain) {
   }
   if (options.maxMs >= 0) WatchMaxTime(static_cast<uint32_t>(options.maxMs));
   if (!options.replay.empty()) {
-    replay::BeginPlaying(std::move(recorded), !options.headless);
+    if (!replay::BeginPlaying(std::move(recorded), !options.headless)) {
+      ResetPlatform(options.headless);
+      ClearFileFolders();
+      if (::chdir(startFolder.c_str()) != 0) return 2;
+      return 2;
+    }
   } else if (!options.scores && (!options.record.empty() || !options.headless)) {
     // Every round in the window is kept in replays/; --record also writes where it says.
     replay::BeginRecording(options.record, !options.headless, 0);
@@ -247,7 +240,8 @@ int PlatformMain(int argc, char** argv, WinMainFunction winMain) {
   // A run whose screenshots, dumps or sound were lost has not done what it was asked.
   if (!FinishOutputs() && exitCode == 0) exitCode = 1;
   // A replay that drifted from its recording (it said where) did not do what it promised.
-  if (!replay::Finish() && exitCode == 0) exitCode = options.replay.empty() ? 1 : 4;
+  const int replayCode = replay::Finish();
+  if (replayCode != 0 && exitCode == 0) exitCode = replayCode;
   ResetPlatform(options.headless);
   SetVideoBackend(MakeHeadlessBackend());
   ClearFileFolders();

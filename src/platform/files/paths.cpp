@@ -153,14 +153,47 @@ std::string MapPath(const char* gamePath) {
   return Exists(shipped) ? shipped : mine;
 }
 
-std::string MapPathForWrite(const char* gamePath) {
+// The host path a write goes to; made says whether it lies in the player's folder, whose
+// folders are ours to make.
+static std::string WriteTarget(const char* gamePath, bool* made) {
   std::string path, direct;
   Folders folders;
+  *made = false;
   if (MapDirect(gamePath, &path, &folders, &direct)) return direct;
-  const std::string target = FixCase(folders.player + "/" + path);
-  std::error_code ignored;  // the write that follows reports a folder that cannot be made
-  std::filesystem::create_directories(std::filesystem::path(target).parent_path(), ignored);
+  *made = true;
+  return FixCase(folders.player + "/" + path);
+}
+
+// 0 or the errno of making the folder that holds target (named in *folder).
+static int MakeParentFolders(const std::string& target, std::string* folder) {
+  const std::filesystem::path parent = std::filesystem::path(target).parent_path();
+  if (folder) {
+    *folder = parent.lexically_normal().string();  // "game/.." is said as the folder it is
+    if (folder->size() > 1 && folder->back() == '/') folder->pop_back();
+  }
+  std::error_code error;
+  std::filesystem::create_directories(parent, error);
+  return error.value();
+}
+
+std::string MapPathForWrite(const char* gamePath) {
+  bool made = false;
+  const std::string target = WriteTarget(gamePath, &made);
+  // The write that follows fails on a folder that cannot be made; callers that must say
+  // why call MakeFoldersForWrite first.
+  if (made) MakeParentFolders(target, nullptr);
   return target;
+}
+
+int MakeFoldersForWrite(const char* gamePath, std::string* folder) {
+  bool made = false;
+  const std::string target = WriteTarget(gamePath, &made);
+  return made ? MakeParentFolders(target, folder) : 0;
+}
+
+bool InReplaySandbox(const char* gamePath) {
+  std::string mapped;
+  return gamePath && InSandbox(Slashes(gamePath), &mapped);
 }
 
 FILE* OpenFile(const char* gamePath, const char* mode) {

@@ -23,5 +23,11 @@ std::string MapPath(const char* gamePath);
 // The host path to write a game path to; the folders on the way are made, so the player's
 // folder appears only when something is first written into it.
 std::string MapPathForWrite(const char* gamePath);
+// Makes the folders on the way to where gamePath is written, as MapPathForWrite does, but
+// says how that went: 0, or the errno of the failure, with the folder that was to be made in
+// *folder. A save that fails after this would only say the file was not found.
+int MakeFoldersForWrite(const char* gamePath, std::string* folder);
+// Whether gamePath maps into a replay's private folder rather than the player's.
+bool InReplaySandbox(const char* gamePath);
 // fopen on the mapped path: for reading with "r"/"rb", for writing with any other mode.
 FILE* OpenFile(const char* gamePath, const char* mode);

@@ -35,8 +35,9 @@ unsigned PlatformSeedTime();
 
 // A hall-of-fame entry the game has just written: the running recording becomes its replay.
 void ReplayNoteHallOfFameEntry(const char* text, int score);
-// The file name of the replay kept for this entry, or "" when there is none.
-std::string ReplayForHallOfFameEntry(const char* text, int score);
+// The whole path of the replay kept for an entry, or "" when there is none. Equal entries
+// (the same text and score) are told apart by tie: how many of them stand above it.
+std::string ReplayForHallOfFameEntry(const char* text, int score, int tie);
 
 struct HallOfFameEntry {
   std::string text;

@@ -3,9 +3,12 @@
 // odd bytes (setting values, names) is written with %XX escapes.
 #include "platform/replay/replay_format.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cinttypes>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -132,50 +135,86 @@ bool Rate(std::string_view text, double* out) {
   return ec == std::errc() && stop == end && *out >= 0.0 && *out < 1e6;
 }
 
-class Reader {
- public:
-  Reader(std::string_view text, std::string_view version, ReplayLog* log, std::string* error)
-      : text_(text), version_(version), log_(log), error_(error) {}
+// Text from the file as a message may show it: odd bytes escaped, and never long.
+std::string Shown(std::string_view text) {
+  constexpr size_t kLongest = 40;
+  std::string out = Escape(text.substr(0, kLongest));
+  return text.size() > kLongest ? out + "..." : out;
+}
 
-  bool Run();
+}  // namespace
 
- private:
-  bool NextLine(std::string_view* line);
-  bool Fail(const std::string& message);
-  bool HeaderLine(const std::vector<std::string_view>& f);
-  bool EventLine(const std::vector<std::string_view>& f);
+ReplayReader::ReplayReader(ReplaySource source, std::string_view gameVersion)
+    : source_(std::move(source)), version_(gameVersion) {}
 
-  std::string_view text_, version_;
-  ReplayLog* log_;
-  std::string* error_;
-  size_t at_ = 0;
-  int line_ = 0;
-  bool seenVersion_ = false, seenSeed_ = false;
-};
+bool ReplayReader::Fail(const std::string& message) {
+  if (error_.empty()) error_ = "line " + std::to_string(line_) + ": " + message;
+  return false;
+}
 
-bool Reader::NextLine(std::string_view* line) {
-  if (at_ >= text_.size()) return false;
-  size_t end = text_.find('\n', at_);
-  if (end == std::string_view::npos) end = text_.size();
-  *line = text_.substr(at_, end - at_);
-  at_ = end + 1;
+bool ReplayReader::Fill() {
+  if (eof_) return false;
+  if (at_ > 0) {
+    buffer_.erase(0, at_);
+    at_ = 0;
+  }
+  constexpr size_t kBlock = 64u << 10;
+  const size_t had = buffer_.size();
+  buffer_.resize(had + kBlock);
+  long n;
+  do n = source_(buffer_.data() + had, kBlock);
+  while (n < 0 && errno == EINTR);
+  buffer_.resize(had + static_cast<size_t>(n > 0 ? n : 0));
+  if (n < 0) {
+    eof_ = true;
+    return Fail(std::string("the file cannot be read (") + std::strerror(errno) + ")");
+  }
+  if (n == 0) eof_ = true;
+  return n > 0;
+}
+
+// whole: the line ended with a newline (a killed writer may leave the last one unfinished).
+bool ReplayReader::NextLine(std::string_view* line, bool* whole) {
+  size_t end;
+  while ((end = buffer_.find('\n', at_)) == std::string::npos) {
+    if (buffer_.size() - at_ > kReplayMaxLine) {
+      ++line_;
+      return Fail("the line is too long");
+    }
+    if (!Fill()) break;
+  }
+  if (!error_.empty()) return false;
+  if (end == std::string::npos && at_ >= buffer_.size()) return false;
+  *whole = end != std::string::npos;
+  if (!*whole) end = buffer_.size();
+  if (end - at_ > kReplayMaxLine) {
+    ++line_;
+    return Fail("the line is too long");
+  }
+  *line = std::string_view(buffer_).substr(at_, end - at_);
+  at_ = *whole ? end + 1 : end;
   ++line_;
   if (!line->empty() && line->back() == '\r') line->remove_suffix(1);
   return true;
 }
 
-bool Reader::Fail(const std::string& message) {
-  *error_ = "line " + std::to_string(line_) + ": " + message;
-  return false;
+bool ReplayReader::SettingLine(const std::vector<std::string_view>& f) {
+  if (log_->settings.size() >= kReplayMaxSettings) return Fail("too many settings");
+  ReplaySetting s;
+  if (!Unescape(f[1], &s.file) || !Unescape(f[2], &s.section) || !Unescape(f[3], &s.key) ||
+      !Unescape(f[4], &s.value))
+    return Fail("a setting is damaged");
+  log_->settings.push_back(std::move(s));
+  return true;
 }
 
-bool Reader::HeaderLine(const std::vector<std::string_view>& f) {
+bool ReplayReader::HeaderLine(const std::vector<std::string_view>& f) {
   const std::string_view name = f[0];
   if (name == "game" && f.size() == 2) {
     std::string version;
     if (!Unescape(f[1], &version)) return Fail("the game version is damaged");
     if (version != version_)
-      return Fail("recorded by Zorbit " + version + "; this is Zorbit " + std::string(version_) +
+      return Fail("recorded by Zorbit " + Shown(version) + "; this is Zorbit " + version_ +
                   ", and a replay plays only in the version that made it");
     log_->gameVersion = version;
     seenVersion_ = true;
@@ -186,30 +225,25 @@ bool Reader::HeaderLine(const std::vector<std::string_view>& f) {
     seenSeed_ = true;
     return true;
   }
-  if (name == "setting" && f.size() == 5) {
-    ReplaySetting s;
-    if (!Unescape(f[1], &s.file) || !Unescape(f[2], &s.section) || !Unescape(f[3], &s.key) ||
-        !Unescape(f[4], &s.value))
-      return Fail("a setting is damaged");
-    log_->settings.push_back(std::move(s));
-    return true;
-  }
+  if (name == "setting" && f.size() == 5) return SettingLine(f);
   if (name == "halloffame" && f.size() == 2) {
     log_->hasHallOfFame = f[1] != "none";
     if (log_->hasHallOfFame && !Unhex(f[1], &log_->hallOfFame))
       return Fail("the hall of fame is damaged");
     return true;
   }
-  return Fail("unknown field \"" + std::string(name.substr(0, 40)) + "\"");
+  return Fail("unknown field \"" + Shown(name) + "\"");
 }
 
-bool Reader::EventLine(const std::vector<std::string_view>& f) {
+bool ReplayReader::EventLine(const std::vector<std::string_view>& f, ReplayEvent* out) {
   if (f.size() < 3) return Fail("an event needs a step, a tick and what happened");
   ReplayEvent e;
   if (!Number(f[0], &e.step)) return Fail("the step is not a number");
   if (!Number(f[1], &e.tick) || e.tick < 0) return Fail("the tick is not a number");
+  if (e.step > kReplayMaxStep || e.tick > kReplayMaxTick)
+    return Fail("the step or tick lies beyond what a run can reach");
   const KindName* kind = FindKind(f[2]);
-  if (!kind) return Fail("unknown event \"" + std::string(f[2].substr(0, 40)) + "\"");
+  if (!kind) return Fail("unknown event \"" + Shown(f[2]) + "\"");
   if (static_cast<int>(f.size()) != 3 + kind->values)
     return Fail(std::string("\"") + kind->name + "\" takes " + std::to_string(kind->values) +
                 " values");
@@ -242,64 +276,78 @@ bool Reader::EventLine(const std::vector<std::string_view>& f) {
     }
   }
   if (!ok) return Fail(std::string("a value of \"") + kind->name + "\" is damaged");
-  if (!log_->events.empty()) {
-    const ReplayEvent& last = log_->events.back();
-    if (e.step < last.step || e.tick < last.tick) return Fail("the events go back in time");
-  }
-  log_->events.push_back(e);
+  if (anyEvent_ && (e.step < last_.step || e.tick < last_.tick))
+    return Fail("the events go back in time");
+  anyEvent_ = true;
+  last_ = e;
+  *out = e;
   return true;
 }
 
-bool Reader::Run() {
-  *log_ = ReplayLog{};
-  if (text_.size() > kReplayMaxBytes) return Fail("the file is too large to be a replay");
+bool ReplayReader::ReadHeader(ReplayLog* log) {
+  log_ = log;
   std::string_view line;
   std::vector<std::string_view> f;
-  if (text_.empty()) {
+  bool whole = false;
+  if (!NextLine(&line, &whole)) {
+    if (!error_.empty()) return false;
     line_ = 1;
     return Fail("the file is empty: not a Zorbit replay");
   }
-  if (!NextLine(&line) || !Fields(line, &f) || f.size() != 2 || f[0] != kMagic)
-    return Fail("not a Zorbit replay");
-  int format = 0;
-  if (!Number(f[1], &format)) return Fail("not a Zorbit replay");
-  if (format != kReplayFormatVersion)
-    return Fail("replay format " + std::to_string(format) + "; this game reads format " +
+  if (!Fields(line, &f) || f.size() != 2 || f[0] != kMagic) return Fail("not a Zorbit replay");
+  if (!Number(f[1], &format_)) return Fail("not a Zorbit replay");
+  if (format_ < 1 || format_ > kReplayFormatVersion)
+    return Fail("replay format " + std::to_string(format_) + "; this game reads formats 1 to " +
                 std::to_string(kReplayFormatVersion));
-  bool inEvents = false, ended = false;
-  while (NextLine(&line)) {
+  while (NextLine(&line, &whole)) {
     if (line.empty() || line[0] == '#') continue;
-    if (ended) return Fail("something follows the end");
     if (!Fields(line, &f)) return Fail("a field is empty");
-    if (!inEvents) {
-      if (f.size() == 1 && f[0] == "events") {
-        if (!seenVersion_ || !seenSeed_) return Fail("the game version or the seed is missing");
-        inEvents = true;
-      } else if (!HeaderLine(f)) {
-        return false;
-      }
-      continue;
+    if (f.size() == 1 && f[0] == "events") {
+      if (!seenVersion_ || !seenSeed_) return Fail("the game version or the seed is missing");
+      return true;
     }
-    if (!EventLine(f)) return false;
-    ended = log_->events.back().kind == ReplayKind::End;
+    if (!HeaderLine(f)) return false;
   }
-  if (!ended) return Fail("the file ends before the run does (cut short?)");
-  return true;
+  if (!error_.empty()) return false;
+  return Fail("the file ends before its events begin");
 }
 
-}  // namespace
+bool ReplayReader::Next(ReplayEvent* event) {
+  std::string_view line;
+  std::vector<std::string_view> f;
+  bool whole = false;
+  while (NextLine(&line, &whole)) {
+    // A recording written as its run went: an unfinished last line is where it was killed.
+    if (!whole && format_ >= 2 && !ended_) return false;
+    if (line.empty() || line[0] == '#') continue;
+    if (ended_) return Fail("something follows the end");
+    if (!Fields(line, &f)) return Fail("a field is empty");
+    if (format_ >= 2 && f[0] == "setting" && f.size() == 5) {
+      if (!SettingLine(f)) return false;
+      continue;
+    }
+    if (!EventLine(f, event)) return false;
+    ended_ = event->kind == ReplayKind::End;
+    return true;
+  }
+  if (!error_.empty()) return false;
+  if (!ended_ && format_ < 2) return Fail("the file ends before the run does (cut short?)");
+  return false;
+}
 
 std::string ReplayHeader(const ReplayLog& log) {
   std::string out = std::string(kMagic) + " " + std::to_string(kReplayFormatVersion) + "\n";
   out += "game " + Escape(log.gameVersion) + "\n";
   out += "seed " + std::to_string(log.seed) + "\n";
-  for (const ReplaySetting& s : log.settings) {
-    out += "setting " + Escape(s.file) + " " + Escape(s.section) + " " + Escape(s.key) + " " +
-           Escape(s.value) + "\n";
-  }
+  for (const ReplaySetting& s : log.settings) out += ReplaySettingLine(s);
   out += "halloffame " + (log.hasHallOfFame ? Hex(log.hallOfFame) : std::string("none")) + "\n";
   out += "events\n";
   return out;
+}
+
+std::string ReplaySettingLine(const ReplaySetting& s) {
+  return "setting " + Escape(s.file) + " " + Escape(s.section) + " " + Escape(s.key) + " " +
+         Escape(s.value) + "\n";
 }
 
 std::string ReplayEventLine(const ReplayEvent& e) {
@@ -344,5 +392,30 @@ std::string WriteReplay(const ReplayLog& log) {
 
 bool ReadReplay(std::string_view text, std::string_view gameVersion, ReplayLog* log,
                 std::string* error) {
-  return Reader(text, gameVersion, log, error).Run();
+  *log = ReplayLog{};
+  if (text.size() > kReplayMaxBytes) {
+    *error = "line 1: the file is too large to be a replay";
+    return false;
+  }
+  size_t at = 0;
+  ReplayReader reader(
+      [&](char* buffer, size_t size) {
+        const size_t n = std::min(size, text.size() - at);
+        std::memcpy(buffer, text.data() + at, n);
+        at += n;
+        return static_cast<long>(n);
+      },
+      gameVersion);
+  if (!reader.ReadHeader(log)) {
+    *error = reader.Error();
+    return false;
+  }
+  ReplayEvent e;
+  while (reader.Next(&e)) log->events.push_back(e);
+  if (!reader.Error().empty()) {
+    *error = reader.Error();
+    return false;
+  }
+  log->cutOff = !reader.Ended();
+  return true;
 }

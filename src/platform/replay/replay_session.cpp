@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -36,24 +37,41 @@ enum class Mode { Off, Recording, Playing };
 
 // A check value goes into the recording whenever the tick count passes a multiple of this.
 constexpr int kCheckEveryMs = 5000;
+// So no recording goes longer than this without an event: a replay whose game runs on past
+// its last event by more is stopped, whatever its end says.
+constexpr int kRunOnMs = 2 * kCheckEveryMs;
+// A recording is handed to the system at least this often, and whenever this much waits.
+constexpr double kFlushEveryMs = 1000.0;
+constexpr size_t kFlushBytes = 64u << 10;
+// What a table save in the sandbox needs at once: the table and its new copy.
+constexpr size_t kSandboxRoom = 16u << 10;
 
 struct Session {
   Mode mode = Mode::Off;
-  ReplayLog log;
+  ReplayLog log;  // recording: the header; no events are kept
   uint64_t step = 0;
   int ticks = 0;  // the last view's tick count
   bool anyView = false;
   // Recording.
   std::string toFile;
   bool intoFolder = false;
-  std::vector<HallOfFameEntry> entries;  // entered by this run
+  bool begun = false;    // the files are made: at the first picture shown
+  std::string pending;   // lines not yet written
+  double flushedAtMs = 0.0;
+  ReplayOutput fileOut, folderOut;
+  int fileError = 0;
+  std::string folderName;  // "" when the folder's file could not be made
+  std::vector<HallOfFameEntry> unlinked;  // entered by this run, not yet in the links
   int lastButtons = 0;
   double lastRate = -1.0;
   bool ended = false;
   // Playing.
-  size_t next = 0;  // the next event of the log to use
+  std::unique_ptr<ReplayInput> input;
+  ReplayEvent due;  // the event Due handed out
   bool realTime = false;
   bool drifted = false;
+  bool sandboxFailed = false;
+  bool cutOffReached = false;  // a cut-off recording played to its last event
   bool closing = false;
   bool stopped = false;  // the player ended the playback early
   std::string sandbox;
@@ -74,6 +92,29 @@ uint32_t StateCheck() {
   return hash;
 }
 
+double RealMs() {
+  using namespace std::chrono;
+  return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
+void Flush() {
+  if (!session.begun || session.pending.empty()) return;
+  session.fileOut.Write(session.pending);
+  session.folderOut.Write(session.pending);
+  session.pending.clear();
+  session.flushedAtMs = RealMs();
+}
+
+void FlushIfDue() {
+  if (session.pending.size() >= kFlushBytes || RealMs() - session.flushedAtMs >= kFlushEveryMs)
+    Flush();
+}
+
+void Record(const ReplayEvent& e) {
+  session.pending += ReplayEventLine(e);
+  if (session.pending.size() >= kFlushBytes) Flush();
+}
+
 void Record(ReplayKind kind, int64_t a = 0, int64_t b = 0, int64_t c = 0) {
   ReplayEvent e;
   e.step = session.step;
@@ -82,12 +123,66 @@ void Record(ReplayKind kind, int64_t a = 0, int64_t b = 0, int64_t c = 0) {
   e.a = a;
   e.b = b;
   e.c = c;
-  session.log.events.push_back(e);
+  Record(e);
+}
+
+// The entries this run made, noted beside its replay (never while the game saves: it holds
+// the hall of fame's lock then, so this waits for the next step).
+void LinkEntries() {
+  if (!session.begun || session.unlinked.empty()) return;
+  if (session.intoFolder) {
+    Flush();
+    for (const HallOfFameEntry& e : session.unlinked) LinkInReplayFolder(session.folderName, e);
+  }
+  session.unlinked.clear();
+}
+
+// The first picture is shown: the run is worth a replay, and its files are made.
+void BeginFiles() {
+  session.begun = true;
+  session.pending = ReplayHeader(session.log) + session.pending;
+  if (!session.toFile.empty()) {
+    const int fd = CreateRecordingFile(session.toFile);
+    if (fd >= 0) session.fileOut = ReplayOutput(fd);
+    else session.fileError = errno;
+  }
+  if (session.intoFolder) {
+    NewReplayFile file = CreateInReplayFolder();
+    if (file.fd >= 0) {
+      session.folderOut = ReplayOutput(file.fd);
+      session.folderName = file.name;
+    } else {
+      std::fprintf(stderr, "zorbit: cannot keep the replay in replays/: %s\n",
+                   FileErrorText(file.error).c_str());
+    }
+  }
+  Flush();
+  if (!session.folderName.empty()) PruneReplayFolder(session.folderName);
+}
+
+// 0 when a table can be saved in the sandbox now, else the errno.
+int SandboxRoom() {
+  const std::string probe = session.sandbox + "/room";
+  const int error = ReplaceFile(probe, std::string(kSandboxRoom, '\0'));
+  ::unlink(probe.c_str());
+  return error;
 }
 
 void Drift(const std::string& what) {
   if (session.drifted) return;
   session.drifted = true;
+  // A table the game could not save in the sandbox takes it off its recording: that is
+  // this machine's fault, not the recording's.
+  if (session.mode == Mode::Playing && !session.sandbox.empty()) {
+    if (int error = SandboxRoom()) {
+      session.sandboxFailed = true;
+      std::fprintf(stderr,
+                   "zorbit: the replay's private hall of fame in %s cannot be written (%s), so "
+                   "the replay cannot follow its recording past tick %d\n",
+                   session.sandbox.c_str(), FileErrorText(error).c_str(), session.ticks);
+      return;
+    }
+  }
   std::fprintf(stderr,
                "zorbit: the replay drifted from its recording at tick %d (%.1f s into the run, "
                "step %llu): %s\n",
@@ -97,14 +192,13 @@ void Drift(const std::string& what) {
 
 // Playing: the events recorded at this step, one at a time, in order.
 const ReplayEvent* Due() {
-  const auto& events = session.log.events;
-  if (session.next >= events.size()) return nullptr;
-  const ReplayEvent& e = events[session.next];
-  if (e.step > session.step || e.kind == ReplayKind::End) return nullptr;
-  if (e.step < session.step)
+  const ReplayEvent* e = session.input->Peek();
+  if (!e || e->step > session.step || e->kind == ReplayKind::End) return nullptr;
+  if (e->step < session.step)
     Drift("the game took another path than its recording: input it had is now late");
-  ++session.next;
-  return &e;
+  session.due = *e;
+  session.input->Pop();
+  return &session.due;
 }
 
 void CloseOnce() {
@@ -113,19 +207,24 @@ void CloseOnce() {
   PostToMainWindow(WM_CLOSE, 0, 0);
 }
 
-// Past the recording's end, nothing is left to feed: the replay stops there.
+// Past the recording's end, nothing is left to feed: the replay stops there. A cut-off
+// recording stops after its last event; any replay whose game runs on well past its last
+// event stops too, whatever its end says.
 void StopAtEnd() {
-  const auto& events = session.log.events;
-  if (session.next < events.size() && events[session.next].kind == ReplayKind::End &&
-      session.step > events[session.next].step) {
+  const ReplayEvent* e = session.input->Peek();
+  if (!session.input->Error().empty()) {
+    Drift(session.input->Error());
+    CloseOnce();
+  } else if (e && e->kind == ReplayKind::End && session.step > e->step) {
     Drift("the recording ended here, the game did not");
     CloseOnce();
+  } else if (!e && session.step > session.input->LastStep()) {
+    session.cutOffReached = true;
+    CloseOnce();
+  } else if (session.ticks > session.input->LastTick() + kRunOnMs) {
+    Drift("the game ran on past the recording's last event");
+    CloseOnce();
   }
-}
-
-double RealMs() {
-  using namespace std::chrono;
-  return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
 }
 
 void WaitRealTime(double alongMs) {
@@ -174,6 +273,24 @@ void ApplyDueInput() {
   StopAtEnd();
 }
 
+// The folder a replay's hall of fame lives in; false (with why) when it cannot be made
+// or written.
+bool MakeSandbox(const ReplayLog& header, std::string* why) {
+  const char* tmp = std::getenv("TMPDIR");
+  const std::string folder = tmp && *tmp ? tmp : "/tmp";
+  std::string pattern = folder + "/zorbit-replay-XXXXXX";
+  if (!::mkdtemp(pattern.data())) {
+    *why = "its private folder cannot be made in " + folder + " (" + FileErrorText(errno) + ")";
+    return false;
+  }
+  session.sandbox = pattern;
+  int error = header.hasHallOfFame ? ReplaceFile(pattern + "/hiscore.dat", header.hallOfFame) : 0;
+  if (error == 0) error = SandboxRoom();
+  if (error == 0) return true;
+  *why = "its private folder " + pattern + " cannot be written (" + FileErrorText(error) + ")";
+  return false;
+}
+
 }  // namespace
 
 const char* GameVersion() { return ZORBIT_VERSION; }
@@ -200,18 +317,21 @@ void BeginRecording(const std::string& toFile, bool intoFolder, unsigned seed) {
   }
 }
 
-void BeginPlaying(ReplayLog log, bool realTime) {
+bool BeginPlaying(std::unique_ptr<ReplayInput> input, bool realTime) {
   Reset();
-  session.mode = Mode::Playing;
-  session.log = std::move(log);
-  session.realTime = realTime;
   // The hall of fame the recording started from, in a folder of its own: the game reads and
   // writes it there as usual, and the player's own is never touched.
-  std::string pattern = (std::filesystem::temp_directory_path() / "zorbit-replay-XXXXXX").string();
-  if (::mkdtemp(pattern.data())) {
-    session.sandbox = pattern;
-    if (session.log.hasHallOfFame) ReplaceFile(pattern + "/hiscore.dat", session.log.hallOfFame);
+  std::string why;
+  if (!MakeSandbox(input->Header(), &why)) {
+    std::fprintf(stderr, "zorbit: cannot play the replay: %s; a replay never plays on the "
+                 "player's own files\n", why.c_str());
+    Reset();
+    return false;
   }
+  session.mode = Mode::Playing;
+  session.input = std::move(input);
+  session.realTime = realTime;
+  return true;
 }
 
 bool Recording() { return session.mode == Mode::Recording; }
@@ -245,6 +365,7 @@ void PlaybackControl(const HostInput& input) {
 
 void AfterPresent() {
   if (session.mode == Mode::Playing) session.pace.NotePresent();
+  if (session.mode == Mode::Recording && !session.begun) BeginFiles();
 }
 
 std::string Sign() {
@@ -255,7 +376,7 @@ std::string Sign() {
 }
 
 unsigned Seed(unsigned live) {
-  if (session.mode == Mode::Playing) return session.log.seed;
+  if (session.mode == Mode::Playing) return session.input->Header().seed;
   if (session.mode == Mode::Recording) session.log.seed = live;
   return live;
 }
@@ -263,13 +384,17 @@ unsigned Seed(unsigned live) {
 void Setting(const char* file, const char* section, const char* key, std::string* value) {
   if (session.mode == Mode::Off || !file || !section || !key) return;
   // A run sees each setting as it first read it: the replay can give back only that.
-  for (const ReplaySetting& s : session.log.settings) {
+  const ReplayLog& log = session.mode == Mode::Playing ? session.input->Header() : session.log;
+  for (const ReplaySetting& s : log.settings) {
     if (s.file == file && s.section == section && s.key == key) {
       *value = s.value;
       return;
     }
   }
-  if (session.mode == Mode::Recording) session.log.settings.push_back({file, section, key, *value});
+  if (session.mode != Mode::Recording) return;
+  session.log.settings.push_back({file, section, key, *value});
+  // Read after the header went out: it follows in the events.
+  if (session.begun) session.pending += ReplaySettingLine(session.log.settings.back());
 }
 
 float FrameRate(float live) {
@@ -283,14 +408,14 @@ float FrameRate(float live) {
       e.tick = session.ticks;
       e.kind = ReplayKind::Rate;
       e.rate = live;
-      session.log.events.push_back(e);
+      Record(e);
     }
     return live;
   }
-  const auto& events = session.log.events;
-  if (session.next < events.size() && events[session.next].step == session.step &&
-      events[session.next].kind == ReplayKind::Rate) {
-    session.lastRate = events[session.next++].rate;
+  const ReplayEvent* e = session.input->Peek();
+  if (e && e->step == session.step && e->kind == ReplayKind::Rate) {
+    session.lastRate = e->rate;
+    session.input->Pop();
   }
   ApplyDueInput();
   return session.lastRate < 0 ? live : static_cast<float>(session.lastRate);
@@ -305,46 +430,68 @@ void BeforeTeardown() {
     Record(ReplayKind::End, StateCheck());
   } else if (session.mode == Mode::Playing && !session.ended) {
     session.ended = true;
-    const auto& events = session.log.events;
+    const ReplayEvent* e = session.input->Peek();
     if (session.stopped) {
       // The player's choice, not a fault: say how far it went.
-      const int last = events.empty() ? 0 : events.back().tick;
       std::fprintf(stderr, "zorbit: the replay was stopped at tick %d of %d\n", session.ticks,
-                   last);
-    } else if (session.next >= events.size() || events[session.next].kind != ReplayKind::End) {
+                   e && e->kind == ReplayKind::End ? e->tick : session.input->LastTick());
+    } else if (!e && session.input->Error().empty() && session.input->CutOff()) {
+      session.cutOffReached = true;
+    } else if (!e || e->kind != ReplayKind::End) {
       Drift("the game ended before its recording did");
-    } else if (static_cast<uint32_t>(events[session.next].a) != StateCheck()) {
+    } else if (static_cast<uint32_t>(e->a) != StateCheck()) {
       Drift("the run ended on another board, score or hall of fame");
     }
   }
 }
 
-bool Finish() {
-  bool ok = true;
+void FlushRecording() {
+  if (session.mode == Mode::Recording) Flush();
+}
+
+int Finish() {
+  int code = 0;
   if (session.mode == Mode::Recording) {
     BeforeTeardown();
-    const std::string text = WriteReplay(session.log);
-    if (!session.toFile.empty()) {
-      int error = ReplaceFile(session.toFile, text);
-      if (error != 0) {
-        std::fprintf(stderr, "zorbit: cannot write the replay %s: %s\n", session.toFile.c_str(),
-                     FileErrorText(error).c_str());
-        ok = false;
+    LinkEntries();
+    if (!session.begun) {
+      // No picture was ever shown: there is no run to keep.
+      if (!session.toFile.empty()) {
+        std::fprintf(stderr, "zorbit: nothing was shown, so no replay was written to %s\n",
+                     session.toFile.c_str());
+        code = 1;
       }
+    } else {
+      Flush();
+      const int fileError = session.fileError ? session.fileError : session.fileOut.Close();
+      if (!session.toFile.empty() && fileError != 0) {
+        std::fprintf(stderr, "zorbit: cannot write the replay %s: %s\n", session.toFile.c_str(),
+                     FileErrorText(fileError).c_str());
+        code = 1;
+      }
+      if (int error = session.folderOut.Close())
+        std::fprintf(stderr, "zorbit: cannot keep the replay replays/%s whole: %s\n",
+                     session.folderName.c_str(), FileErrorText(error).c_str());
+      if (!session.folderName.empty()) PruneReplayFolder(session.folderName);
     }
-    if (session.intoFolder) KeepInReplayFolder(text, session.entries);
   } else if (session.mode == Mode::Playing) {
     if (!session.ended) BeforeTeardown();
-    ok = !session.drifted;
-    if (ok && !session.stopped)
+    code = session.sandboxFailed ? 1 : session.drifted ? 4 : 0;
+    if (code == 0 && !session.stopped && session.cutOffReached) {
+      std::fprintf(stderr,
+                   "zorbit: the recording was cut off at tick %d (its run was stopped there); "
+                   "the replay matched it up to there\n",
+                   session.input->LastTick());
+    } else if (code == 0 && !session.stopped) {
       std::fprintf(stderr, "zorbit: the replay matched its recording to the end\n");
+    }
   }
   Reset();
-  return ok;
+  return code;
 }
 
 void NoteHallOfFameEntry(const char* text, int score) {
-  if (session.mode == Mode::Recording) session.entries.push_back({text ? text : "", score});
+  if (session.mode == Mode::Recording) session.unlinked.push_back({text ? text : "", score});
 }
 
 void View(bool pacing, int predictedTicks, TimerView* view) {
@@ -361,19 +508,20 @@ void View(bool pacing, int predictedTicks, TimerView* view) {
     if (view->buttons != session.lastButtons) Record(ReplayKind::Buttons, view->buttons);
     session.lastButtons = view->buttons;
     if (view->ticks / kCheckEveryMs != before / kCheckEveryMs) Record(ReplayKind::Check, StateCheck());
+    LinkEntries();
+    if (session.begun) FlushIfDue();
     return;
   }
   // Playing: the recording's view, or the plain one where it noted nothing.
   view->ticks = predictedTicks;
   view->countdowns = 0;
   view->buttons = session.lastButtons;
-  const auto& events = session.log.events;
-  while (session.next < events.size() && events[session.next].step == session.step &&
-         events[session.next].kind <= ReplayKind::Buttons) {
-    const ReplayEvent& e = events[session.next++];
-    if (e.kind == ReplayKind::Frame) view->ticks = e.tick;
-    if (e.kind == ReplayKind::Clock) view->countdowns = static_cast<int>(e.a);
-    if (e.kind == ReplayKind::Buttons) view->buttons = static_cast<int>(e.a);
+  for (const ReplayEvent* e; (e = session.input->Peek()) && e->step == session.step &&
+                            e->kind <= ReplayKind::Buttons;
+       session.input->Pop()) {
+    if (e->kind == ReplayKind::Frame) view->ticks = e->tick;
+    if (e->kind == ReplayKind::Clock) view->countdowns = static_cast<int>(e->a);
+    if (e->kind == ReplayKind::Buttons) view->buttons = static_cast<int>(e->a);
   }
   session.lastButtons = view->buttons;
   session.ticks = view->ticks;

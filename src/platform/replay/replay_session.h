@@ -2,9 +2,11 @@
 // runs on the main thread.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "platform/replay/replay_format.h"
+#include "platform/replay/replay_stream.h"
 #include "platform/runtime/host_input.h"
 
 namespace replay {
@@ -13,10 +15,13 @@ namespace replay {
 const char* GameVersion();
 
 // Starts recording this run. toFile: --record's path (may be empty); intoFolder: also keep
-// it in the player's replays/ folder. seed is what srand will get.
+// it in the player's replays/ folder. seed is what srand will get. The files are made when
+// the first picture is shown, and written as the run goes.
 void BeginRecording(const std::string& toFile, bool intoFolder, unsigned seed);
-// Starts playing log. realTime: in a window, at the recording's pace.
-void BeginPlaying(ReplayLog log, bool realTime);
+// Starts playing a replay. realTime: in a window, at the recording's pace. False (with a
+// message) when its private hall of fame cannot be made: a replay never plays on the
+// player's own files.
+bool BeginPlaying(std::unique_ptr<ReplayInput> input, bool realTime);
 bool Recording();
 bool Playing();
 
@@ -41,10 +46,13 @@ float FrameRate(float live);
 // While playing, where the hall of fame lives instead of the player's own (empty if not).
 const std::string& HallOfFameSandbox();
 
-// The window is going: the last check. Then the end of the run: the recording is written,
-// the sandbox removed. Returns false when a replay drifted or a recording was not written.
+// The window is going: the last check. Then the end of the run: the recording is closed,
+// the sandbox removed. Returns the exit code the run earns: 0, 1 when a recording was not
+// written or the replay's private hall of fame failed, 4 when a replay drifted.
 void BeforeTeardown();
-bool Finish();
+int Finish();
+// Hands what the recording holds to its files now (a run about to be stopped).
+void FlushRecording();
 // Forgets everything (a fresh in-process run).
 void Reset();
 

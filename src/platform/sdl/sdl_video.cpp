@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <memory>
 
+#include "platform/files/paths.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/host_input.h"
-#include "platform/runtime/messages.h"
 #include "platform/runtime/trace.h"
 #include "platform/sdl/gamepads.h"
 #include "platform/sdl/sdl_handles.h"
@@ -53,29 +53,36 @@ class SdlBackend final : public VideoBackend {
   std::string error_;
 };
 
-// The game takes no typed text, yet SDL opens an input method for every window program,
-// and libX11 then reads and compiles the locale's whole compose table: a third of SDL's
-// start-up. Naming an empty table leaves it nothing to read. A table the user names is read
-// as always, and the variable is gone again before any program the game starts could
-// inherit it (nothing else runs yet to read the environment meanwhile).
-class NoComposeTable {
+// Sets an environment variable that SDL reads as its video starts, unless the user set it,
+// and takes it away again before any program the game starts could inherit it (nothing
+// else runs yet to read the environment meanwhile).
+class StartupEnv {
  public:
-  NoComposeTable()
-      : set_(!std::getenv("XCOMPOSEFILE") && setenv("XCOMPOSEFILE", "/dev/null", 0) == 0) {}
-  ~NoComposeTable() {
-    if (set_) unsetenv("XCOMPOSEFILE");
+  StartupEnv(const char* name, const char* value)
+      : name_(name), set_(!std::getenv(name) && setenv(name, value, 0) == 0) {}
+  ~StartupEnv() {
+    if (set_) unsetenv(name_);
   }
-  NoComposeTable(const NoComposeTable&) = delete;
-  NoComposeTable& operator=(const NoComposeTable&) = delete;
+  StartupEnv(const StartupEnv&) = delete;
+  StartupEnv& operator=(const StartupEnv&) = delete;
 
  private:
+  const char* name_;
   bool set_;
 };
 
 bool SdlBackend::EnsureVideo() {
   if (video_ && video_->ok()) return true;
   {
-    NoComposeTable quick;
+    // The game takes no typed text, yet SDL opens an input method for every window program,
+    // and libX11 then reads and compiles the locale's whole compose table: a third of SDL's
+    // start-up. Naming an empty table leaves it nothing to read.
+    StartupEnv quick("XCOMPOSEFILE", "/dev/null");
+    // The window's class (X11) and application id (Wayland) name the menu entry, so the
+    // desktop shows the entry's name and icon for the window, whatever the program's file
+    // is called.
+    StartupEnv x11Class("SDL_VIDEO_X11_WMCLASS", ZORBIT_APP_ID);
+    StartupEnv waylandId("SDL_VIDEO_WAYLAND_WMCLASS", ZORBIT_APP_ID);
     video_ = std::make_unique<SdlSubsystem>(SDL_INIT_VIDEO);
   }
   if (!video_->ok()) {
@@ -132,6 +139,11 @@ bool SdlBackend::OpenDisplay(bool fullScreen, int width, int height, const std::
     return false;
   }
   SDL_SetWindowMinimumSize(window_.get(), width / 4, height / 4);
+  // The game's own icon, drawn with the menu entry's; a data folder without it keeps SDL's.
+  if (SDL_Surface* icon = SDL_LoadBMP(MapPath("icon.bmp").c_str())) {
+    SDL_SetWindowIcon(window_.get(), icon);
+    SDL_FreeSurface(icon);
+  }
   return true;
 }
 

@@ -1,5 +1,6 @@
 // The profile functions over ini files. Every call reads the file afresh (the files are
-// tiny); writes replace the file whole through a temporary file and a rename.
+// tiny); writes re-read it under a lock and replace it whole through a temporary file and
+// a rename.
 #include "platform/win32/kernel/profile.h"
 
 #include <climits>
@@ -9,6 +10,7 @@
 #include <mutex>
 #include <sstream>
 
+#include "platform/files/file_lock.h"
 #include "platform/files/file_replace.h"
 #include "platform/files/ini_document.h"
 #include "platform/files/paths.h"
@@ -58,8 +60,18 @@ uint32_t CopyList(const std::vector<std::string>& names, char* buffer, uint32_t 
   return used;
 }
 
-bool WriteWhole(const std::string& path, const std::string& text) {
-  return ReplaceFile(path, text) == 0;
+// Reads, changes and writes back the file under the lock beside it, so that what another
+// program wrote there meanwhile is kept. The file may come with the data; the edited copy
+// is the player's.
+template <typename Change>
+bool EditFile(const char* fileName, Change change) {
+  std::lock_guard<std::mutex> guard(writeLock);
+  const std::string target = MapPathForWrite(fileName);
+  FileLock lock;
+  if (!lock.Acquire(target, kSharedFileLockWaitMs)) return false;
+  IniDocument doc = Load(MapPath(fileName));
+  change(doc);
+  return ReplaceFile(target, doc.Serialize()) == 0;
 }
 
 }  // namespace
@@ -99,26 +111,22 @@ uint32_t GetPrivateProfileInt(const char* section, const char* key, int defaultV
 int WritePrivateProfileString(const char* section, const char* key, const char* value,
                               const char* fileName) {
   if (!section || !fileName) return 0;
-  std::lock_guard<std::mutex> guard(writeLock);
-  // The file may come with the data; the edited copy is the player's.
-  IniDocument doc = Load(MapPath(fileName));
-  if (!key) {
-    doc.RemoveSection(section);
-  } else if (!value) {
-    doc.RemoveKey(section, key);
-  } else {
-    doc.Set(section, key, value);
-  }
-  return WriteWhole(MapPathForWrite(fileName), doc.Serialize()) ? 1 : 0;
+  return EditFile(fileName, [&](IniDocument& doc) {
+    if (!key) {
+      doc.RemoveSection(section);
+    } else if (!value) {
+      doc.RemoveKey(section, key);
+    } else {
+      doc.Set(section, key, value);
+    }
+  }) ? 1 : 0;
 }
 
 int WritePrivateProfileValues(const char* section,
                               const std::vector<std::pair<std::string, std::string>>& values,
                               const char* fileName) {
   if (!section || !fileName) return 0;
-  std::string path = MapPath(fileName);
-  std::lock_guard<std::mutex> guard(writeLock);
-  IniDocument doc = Load(path);
-  for (const auto& [key, value] : values) doc.Set(section, key, value);
-  return WriteWhole(path, doc.Serialize()) ? 1 : 0;
+  return EditFile(fileName, [&](IniDocument& doc) {
+    for (const auto& [key, value] : values) doc.Set(section, key, value);
+  }) ? 1 : 0;
 }
