@@ -20,7 +20,7 @@
 
 #include <atomic>
 
-#include "platform/backend.h"
+#include "platform/runtime/run_hooks.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ UnlockDisplay unlockDisplay = nullptr;
 
 int OnIoError(Display* display) {
   lost.store(true);
-  if (pthread_equal(pthread_self(), gameThread)) EndRunDisplayLost();
+  if (pthread_equal(pthread_self(), gameThread)) RunDisplayLost();
   if (unlockDisplay) unlockDisplay(display);
   for (;;) ::pause();  // the game's thread ends the process
 }

@@ -2,7 +2,7 @@
 #pragma once
 
 // Called on the game's thread once SDL's video runs: from then on a lost connection ends
-// the run (EndRunDisplayLost) instead of the program dying inside Xlib. Nothing on other
+// the run (RunDisplayLost) instead of the program dying inside Xlib. Nothing on other
 // video drivers.
 void WatchForLostDisplay();
 // True once the connection is known to be lost: the game's thread must not call SDL's

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/font8x8.h"
-#include "platform/quit_signals.h"
+#include "platform/runtime/quit_signals.h"
 #include "platform/sdl/sdl_handles.h"
+#include "platform/video/font8x8.h"
 
 namespace {
 

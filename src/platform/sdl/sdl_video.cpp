@@ -4,19 +4,19 @@
 #include <cstdlib>
 #include <memory>
 
-#include "platform/backend.h"
-#include "platform/clock.h"
-#include "platform/gamepads.h"
-#include "platform/host_input.h"
-#include "platform/input.h"
-#include "platform/letterbox.h"
-#include "platform/paths.h"
+#include "platform/files/paths.h"
+#include "platform/runtime/clock.h"
+#include "platform/runtime/host_input.h"
+#include "platform/runtime/run_hooks.h"
+#include "platform/runtime/trace.h"
+#include "platform/sdl/gamepads.h"
 #include "platform/sdl/sdl_display_lost.h"
 #include "platform/sdl/sdl_handles.h"
 #include "platform/sdl/sdl_notice.h"
 #include "platform/sdl/sdl_present.h"
-#include "platform/trace.h"
-#include "platform/window_internal.h"
+#include "platform/sdl/sdl_video.h"
+#include "platform/video/backend.h"
+#include "platform/video/letterbox.h"
 
 namespace {
 
@@ -196,7 +196,7 @@ void SdlBackend::Repaint() {
 
 void SdlBackend::PollEvents() {
   if (!video_ || !video_->ok()) return;
-  if (DisplayLost()) EndRunDisplayLost();
+  if (DisplayLost()) RunDisplayLost();
   StartGamepads();
   SDL_Event event;
   while (SDL_PollEvent(&event)) Translate(event);
@@ -208,7 +208,7 @@ void SdlBackend::WaitEvents(int ms) {
     SDL_Delay(static_cast<Uint32>(ms));
     return;
   }
-  if (DisplayLost()) EndRunDisplayLost();
+  if (DisplayLost()) RunDisplayLost();
   SDL_Event event;
   if (SDL_WaitEventTimeout(&event, ms)) Translate(event);
   PollEvents();
