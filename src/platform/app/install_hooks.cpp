@@ -18,7 +18,7 @@
 namespace {
 
 bool Install() {
-  ClockSetTimers(RunDueVirtualTimers, KillAllTimers);
+  ClockSetTimers(RunDueTimers, KillAllTimers);
   SetHostInputTarget(ApplyHostInput);
   SetHostInputFilter(replay::FilterHostInput);
   RunHooks hooks;

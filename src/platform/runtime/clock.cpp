@@ -106,9 +106,11 @@ void ClockAdvance(uint32_t ms) {
 void ClockPoll() {
   if (isVirtual.load()) return;
   uint32_t now = ClockNowMs();
-  if (lastPolledMs.exchange(now) == now) return;
-  ++advances;
-  Notify(now);
+  if (lastPolledMs.exchange(now) != now) {
+    ++advances;
+    Notify(now);
+  }
+  if (auto run = runDueTimers.load()) run(now);
 }
 
 uint64_t ClockAdvanceCount() { return advances.load(); }

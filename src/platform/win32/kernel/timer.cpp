@@ -1,13 +1,14 @@
-// The multimedia timer. Real time: one thread per timer, woken at absolute deadlines so the
-// period does not drift. Virtual time: the clock runs the callbacks as it passes their
-// deadlines, on the thread that advances it.
-#include <atomic>
+// The multimedia timer, without a thread of its own: a callback runs when its deadline has
+// passed and the program looks at the clock (each poll of the message queue, each wait for a
+// tick), once for every period gone by. A program that does not look needs no wake-ups; one
+// that waits for a tick sleeps until the next deadline. Virtual time runs them the same way
+// as the clock passes their deadlines.
 #include <chrono>
-#include <condition_variable>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "platform/runtime/clock.h"
 #include "platform/runtime/clock_internal.h"
@@ -17,79 +18,47 @@
 
 namespace {
 
-using Steady = std::chrono::steady_clock;
-
 struct Timer {
   uint32_t id = 0;
   uint32_t delay = 0;
   LPTIMECALLBACK callback = nullptr;
   uintptr_t user = 0;
   bool periodic = true;
-  // Virtual time.
-  uint32_t nextDue = 0;
+  uint32_t nextDue = 0;  // clock milliseconds
   bool done = false;
-  // Real time.
-  std::thread thread;
-  std::mutex lock;
-  std::condition_variable wake;
-  bool stop = false;
 };
 
 std::mutex timersLock;
 std::map<uint32_t, std::shared_ptr<Timer>> timers;
 uint32_t nextTimerId = 1;
+// One batch at a time, and none inside a callback (a callback that looks at the clock).
+std::mutex batchLock;
+thread_local bool inBatch = false;
 
-// Every callback run bumps the generation; WaitForTimerTick sleeps until it moves.
-std::mutex tickLock;
-std::condition_variable tickSignal;
-std::atomic<uint64_t> tickGeneration{0};
-
-void Ticked() {
-  {
-    std::lock_guard<std::mutex> guard(tickLock);
-    ++tickGeneration;
-  }
-  tickSignal.notify_all();
+bool Due(uint32_t nowMs, const Timer& timer) {
+  return !timer.done && static_cast<int32_t>(nowMs - timer.nextDue) >= 0;
 }
 
-void RunRealTimer(std::shared_ptr<Timer> timer) {
-  const auto period = std::chrono::milliseconds(timer->delay);
-  auto next = Steady::now() + period;
-  std::unique_lock<std::mutex> guard(timer->lock);
-  while (!timer->stop) {
-    if (timer->wake.wait_until(guard, next, [&] { return timer->stop; })) break;
-    guard.unlock();
-    timer->callback(timer->id, 0, timer->user, 0, 0);
-    guard.lock();
-    // Killed meanwhile (perhaps by the callback itself, whose thread is then detached):
-    // touch nothing shared any more, the program may be ending.
-    if (timer->stop) break;
-    Ticked();
-    if (!timer->periodic) break;
-    next += period;
-    // Far behind (the machine slept): start afresh rather than fire a burst.
-    if (Steady::now() - next > 10 * period) next = Steady::now() + period;
-  }
-}
-
-void Stop(const std::shared_ptr<Timer>& timer) {
-  {
-    std::lock_guard<std::mutex> guard(timer->lock);
-    timer->stop = true;
-  }
-  timer->wake.notify_all();
-  if (!timer->thread.joinable()) return;
-  // A callback may kill its own timer; its thread then ends by itself.
-  if (timer->thread.get_id() == std::this_thread::get_id()) {
-    timer->thread.detach();
-  } else {
-    timer->thread.join();
-  }
-}
-
-bool AnyTimer() {
+// Takes one call that is due from a timer not killed meanwhile: true when it is to run now.
+bool TakeDueCall(uint32_t nowMs, Timer& timer) {
   std::lock_guard<std::mutex> guard(timersLock);
-  return !timers.empty();
+  if (!timers.count(timer.id) || !Due(nowMs, timer)) return false;
+  timer.nextDue += timer.delay;
+  if (!timer.periodic) timer.done = true;
+  return true;
+}
+
+// Milliseconds until the first timer is due (0 when one is), or -1 without timers.
+int MsToNextDue(uint32_t nowMs) {
+  std::lock_guard<std::mutex> guard(timersLock);
+  int soonest = -1;
+  for (auto& [id, timer] : timers) {
+    if (timer->done) continue;
+    const int32_t left = static_cast<int32_t>(timer->nextDue - nowMs);
+    const int ms = left > 0 ? left : 0;
+    if (soonest < 0 || ms < soonest) soonest = ms;
+  }
+  return soonest;
 }
 
 }  // namespace
@@ -122,7 +91,6 @@ uint32_t timeSetEvent(uint32_t delay, uint32_t, LPTIMECALLBACK callback, uintptr
     timer->nextDue = ClockNowMs() + delay;
     timers[timer->id] = timer;
   }
-  if (!ClockIsVirtual()) timer->thread = std::thread(RunRealTimer, timer);
   return timer->id;
 }
 
@@ -135,30 +103,27 @@ MMRESULT timeKillEvent(uint32_t timerId) {
     timer = it->second;
     timers.erase(it);
   }
-  Stop(timer);
   return TIMERR_NOERROR;
 }
 
 uint32_t timeGetTime() { return ClockNowMs(); }
 
-void RunDueVirtualTimers(uint32_t nowMs) {
+void RunDueTimers(uint32_t nowMs) {
+  if (inBatch) return;
+  std::lock_guard<std::mutex> batch(batchLock);
+  inBatch = true;
   std::vector<std::shared_ptr<Timer>> due;
   {
     std::lock_guard<std::mutex> guard(timersLock);
     for (auto& [id, timer] : timers) {
-      if (!timer->done && static_cast<int32_t>(nowMs - timer->nextDue) >= 0) due.push_back(timer);
+      if (Due(nowMs, *timer)) due.push_back(timer);
     }
   }
+  // Every period gone by is one call, in order: the callbacks count them.
   for (auto& timer : due) {
-    {
-      std::lock_guard<std::mutex> guard(timersLock);
-      if (!timers.count(timer->id)) continue;  // killed by an earlier callback
-    }
-    timer->nextDue += timer->delay;
-    if (!timer->periodic) timer->done = true;
-    timer->callback(timer->id, 0, timer->user, 0, 0);
+    while (TakeDueCall(nowMs, *timer)) timer->callback(timer->id, 0, timer->user, 0, 0);
   }
-  if (!due.empty()) Ticked();
+  inBatch = false;
 }
 
 void KillAllTimers() {
@@ -176,16 +141,8 @@ void WaitForTimerTick() {
     ClockAdvance(kTimerPeriodMs);
     return;
   }
-  // A tick that came after our caller last waited counts: the caller may have checked its
-  // deadline just before it, and waiting for the next one would lose a frame.
-  thread_local uint64_t lastSeen = 0;
-  std::unique_lock<std::mutex> guard(tickLock);
-  if (tickGeneration.load() == lastSeen) {
-    auto limit = std::chrono::milliseconds(AnyTimer() ? 3 * kTimerPeriodMs : kTimerPeriodMs);
-    uint64_t seen = lastSeen;
-    tickSignal.wait_for(guard, limit, [&] { return tickGeneration.load() != seen; });
-  }
-  lastSeen = tickGeneration.load();
-  guard.unlock();
+  const int wait = MsToNextDue(ClockNowMs());
+  const int ms = wait < 0 ? static_cast<int>(kTimerPeriodMs) : wait;
+  if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
   ClockPoll();
 }

@@ -3,7 +3,8 @@
 
 #include <cstdint>
 
-// Runs the virtual timers due at nowMs (on each step of the virtual clock).
-void RunDueVirtualTimers(uint32_t nowMs);
+// Runs every call of the timers due by nowMs (each step of the virtual clock, each poll of
+// the real one).
+void RunDueTimers(uint32_t nowMs);
 // Stops every timer (end of a run).
 void KillAllTimers();

@@ -22,8 +22,8 @@ using LPTIMECALLBACK = void (*)(uint32_t timerId, uint32_t message, uintptr_t us
 MMRESULT timeGetDevCaps(TIMECAPS* caps, uint32_t size);
 MMRESULT timeBeginPeriod(uint32_t period);
 MMRESULT timeEndPeriod(uint32_t period);
-// Periodic timer. In real time it runs on its own thread and does not drift; under the
-// virtual clock its callback runs on the thread that waits (see WaitForTimerTick).
+// Periodic timer, without drift. Its callback runs on the thread that looks at the clock
+// (a message poll or WaitForTimerTick), once for every period gone by since.
 // Returns the timer id, 0 on failure.
 uint32_t timeSetEvent(uint32_t delay, uint32_t resolution, LPTIMECALLBACK callback,
                       uintptr_t user, uint32_t flags);
@@ -31,9 +31,9 @@ MMRESULT timeKillEvent(uint32_t timerId);
 // Milliseconds of the platform clock (virtual when headless).
 uint32_t timeGetTime();
 
-// Blocks until the periodic timer's callback has run once more (or a little while passed
-// when no timer runs), instead of spinning on the tick count. Under the virtual clock this
-// moves time on by one timer period and runs the callback.
+// Sleeps until the next timer is due and runs its callbacks (or a little while passes when
+// no timer runs), instead of spinning on the tick count. Under the virtual clock this moves
+// time on by one timer period and runs the callback.
 void WaitForTimerTick();
 
 // MCI command strings: "open <file> alias <name>", "play <name> [notify] [repeat]",
