@@ -29,6 +29,7 @@
 #include "platform/video/backend.h"
 #include "platform/win32/display/picture_read_ahead.h"
 #include "platform/win32/display/present_internal.h"
+#include "platform/win32/sound/audio_buffer.h"
 #include "platform/win32/window/input.h"
 #include "platform/win32/window/win.h"
 #include "platform/win32/window/window_internal.h"
@@ -97,6 +98,7 @@ bool FinishOutputs() {
 int EndRun(int exitCode) {
   runEnded = true;
   EndPictureReadAhead();
+  CloseAllMusic();
   AudioEndOfRun();
   // A run whose screenshots, dumps or sound were lost has not done what it was asked.
   if (!FinishOutputs() && exitCode == 0) exitCode = 1;
@@ -109,6 +111,7 @@ int EndRun(int exitCode) {
 // The same for a run that cannot return to its loop: its state is whole but the window
 // cannot be closed. Nothing is torn down: the process ends here.
 [[noreturn]] void EndRunAtOnce(int exitCode) {
+  CloseAllMusic();
   AudioEndOfRun();
   HarnessBeforeTeardown();
   EndRun(exitCode);

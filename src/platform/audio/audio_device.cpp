@@ -130,7 +130,6 @@ void AudioDeviceRelease() {
 }
 
 void AudioEndOfRun() {
-  CloseAllMusic();
   DeviceState& s = State();
   std::lock_guard<std::mutex> guard(s.lock);
   if (s.users > 0) CloseDevice(s);

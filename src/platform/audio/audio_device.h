@@ -12,12 +12,10 @@
 // The headless and the tests' manual devices open at once; when they cannot, false.
 bool AudioDeviceAcquire();
 void AudioDeviceRelease();
-// The end of a run, however it ended: the music still open is closed and the device stops
-// pulling the mix even if the game never let go of it, so that no thread mixes while the
-// program's objects are destroyed. Releases that come later do nothing.
+// The end of a run, however it ended (after the music is closed): the device stops pulling
+// the mix even if the game never let go of it, so that no thread mixes while the program's
+// objects are destroyed. Releases that come later do nothing.
 void AudioEndOfRun();
-// Closes every MCI music device still open (mci.cpp).
-void CloseAllMusic();
 
 // Tests: a device that nobody pulls; the test calls MixerRender itself.
 void AudioUseManualDevice(bool manual);

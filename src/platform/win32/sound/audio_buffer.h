@@ -9,6 +9,9 @@
 #include "platform/audio/audio_mixer.h"
 #include "platform/win32/sound/dsound.h"
 
+// Closes every MCI music device still open (mci.cpp), at the end of a run.
+void CloseAllMusic();
+
 struct SoundData {
   WAVEFORMATEX format;
   std::vector<uint8_t> bytes;

@@ -21,6 +21,7 @@
 #include "platform/audio/audio_mixer.h"
 #include "platform/files/paths.h"
 #include "platform/runtime/trace.h"
+#include "platform/win32/sound/audio_buffer.h"
 #include "platform/win32/sound/mmsystem.h"
 
 namespace {
