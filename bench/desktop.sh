@@ -4,7 +4,9 @@
 # mapped, exec to painted board, RSS at 5 s, idle CPU over 10 s in an 800x600 window, a
 # 1280x1024 one and full screen, CPU while the mouse sweeps the board, the frames the
 # game counted in its last whole 10 s window before the sweep, and the frames and CPU over
-# 10 s of clicks popping groups (pops, rising pictures and falling balloons flying).
+# 10 s of clicks popping groups (pops, rising pictures and falling balloons flying), and
+# idle wake-ups a second (context switches, voluntary or not, over 10 s) for the process,
+# and per thread on standard error.
 # Klickety's figures are printed beside them when it is installed.
 #
 #   bench/desktop.sh [BUILD_DIR]      (default: build; ZORBIT=path overrides the program)
@@ -58,6 +60,35 @@ cpu_over() {
   after=$(cpu_ticks "$pid")
   awk -v a="$after" -v b="$before" -v t="$tick" -v s="$span" \
     'BEGIN { printf "%.1f", (a - b) * 100 / t / s }'
+}
+
+# Context switches (voluntary and not) of each thread of $1 so far: "tid name count" lines.
+switches() {
+  local t
+  for t in "/proc/$1"/task/*; do
+    awk -v tid="${t##*/}" -v name="$(tr ' ' _ <"$t/comm" 2>/dev/null)" \
+      '/ctxt_switches/ {n += $2} END {print tid, name, n}' "$t/status" 2>/dev/null
+  done
+}
+
+# Idle figures of process $1 over $span seconds: "cpu wakeups-a-second"; each thread's
+# wake-ups a second go to standard error, labelled $2.
+idle_over() {
+  local pid=$1 label=$2 before after ticks0 ticks1
+  before=$(switches "$pid")
+  ticks0=$(cpu_ticks "$pid")
+  sleep "$span"
+  ticks1=$(cpu_ticks "$pid")
+  after=$(switches "$pid")
+  printf '%s\n--\n%s\n' "$before" "$after" | awk -v s="$span" -v label="$label" \
+    -v a="$ticks1" -v b="$ticks0" -v t="$tick" '
+    $1 == "--" { later = 1; next }
+    !later { first[$1] = $3; next }
+    { n = $3 - ($1 in first ? first[$1] : 0); all += n; line = line sprintf(" %s %.1f", $2, n / s) }
+    END {
+      printf "  %s wake-ups a second by thread:%s\n", label, line > "/dev/stderr"
+      printf "%.1f %.1f\n", (a - b) * 100 / t / s, all / s
+    }'
 }
 
 rss_mib() { awk '/^VmRSS/ {printf "%.0f", $2 / 1024}' "/proc/$1/status" 2>/dev/null; }
@@ -154,10 +185,11 @@ measure() {
   # No window manager gives the focus: without it a game may pause as an inactive window.
   xdotool windowfocus "$wid" 2>/dev/null
   xdotool windowsize "$wid" 800 600 2>/dev/null; sleep 1
-  idle=$(cpu_over "$app")
+  local wake bigwake
+  read -r idle wake < <(idle_over "$app" "$kind 800x600")
   frames=$( [ "$kind" = zorbit ] && frames_in_span "$log" || echo -)
   xdotool windowsize "$wid" 1280 1024 2>/dev/null; sleep 1
-  big=$(cpu_over "$app")
+  read -r big bigwake < <(idle_over "$app" "$kind 1280x1024")
   xdotool windowsize "$wid" 800 600 2>/dev/null; sleep 1
   sweep=$(cpu_over "$app" "$probe" sweep "$wid" "$span")
   local effects="- - -"
@@ -166,7 +198,7 @@ measure() {
     [ -n "${SHOT_DIR:-}" ] && [ "$run" = 1 ] && shoot_f1 "$wid"
   fi
   kill "$app" "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; sleep 1
-  echo "$mapped $painted $rss $idle $big $sweep ${frames:--} $effects"
+  echo "$mapped $painted $rss $idle $big $sweep ${frames:--} $effects $wake $bigwake"
 }
 
 # Full screen (the game only): idle and sweeping CPU.
@@ -176,11 +208,11 @@ measure_full() {
   started+=("$pid")
   xdotool windowfocus "$wid" 2>/dev/null
   sleep 2
-  local idle sweep
-  idle=$(cpu_over "$pid")
+  local idle sweep wake
+  read -r idle wake < <(idle_over "$pid" "zorbit full screen")
   sweep=$(cpu_over "$pid" "$probe" sweep "$wid" "$span")
   kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; sleep 1
-  echo "$idle $sweep"
+  echo "$idle $sweep $wake"
 }
 
 median() { printf '%s\n' "$@" | grep -v '^-$' | sort -g | awk '{v[NR]=$1} END {if (NR) print v[int((NR+1)/2)]; else print "-"}'; }
@@ -198,11 +230,13 @@ for run in $(seq "$runs"); do
     read -r -a f < <(measure "$kind")
     for i in 0 1 2 3 4 5 6; do figures[$kind,$i]+="${f[$i]} "; done
     for i in 7 8 9; do figures[$kind,$((i + 2))]+="${f[$i]} "; done
+    for i in 10 11; do figures[$kind,$((i + 2))]+="${f[$i]} "; done
     echo "run $run $kind: ${f[*]}" >&2
   done
   read -r -a f < <(measure_full)
   figures[zorbit,7]+="${f[0]} "
   figures[zorbit,8]+="${f[1]} "
+  figures[zorbit,14]+="${f[2]} "
   echo "run $run zorbit full screen: ${f[*]}" >&2
 done
 
@@ -211,9 +245,11 @@ names=("exec to window mapped (ms)" "exec to board painted (ms)" "RSS 5 s after 
        "CPU while the mouse sweeps (% core)" "frames in the game's last 10 s trace window"
        "CPU idle, full screen (% core)" "CPU sweeping, full screen (% core)"
        "frames in 10 s with effects flying" "CPU with effects flying (% core)"
-       "pictures shown in those 10 s (presenting thread)")
+       "pictures shown in those 10 s (presenting thread)"
+       "wake-ups a second idle, 800x600 (process)" "wake-ups a second idle, 1280x1024 (process)"
+       "wake-ups a second idle, full screen (process)")
 printf '| figure | Zorbit (median; runs) | Klickety (median; runs) |\n|---|---|---|\n'
-for i in 0 1 2 3 4 5 6 9 10 11 7 8; do
+for i in 0 1 2 3 12 4 13 5 6 9 10 11 7 14 8; do
   z=${figures[zorbit,$i]:-}
   k=${figures[klickety,$i]:-}
   # shellcheck disable=SC2086
