@@ -13,6 +13,7 @@
 #include "platform/sdl/sdl_bmp.h"
 #include "platform/video/bitmap.h"
 #include "platform/win32/kernel/timer_internal.h"
+#include "platform/win32/sound/mmsystem.h"
 #include "platform/win32/window/window_internal.h"
 
 namespace {
@@ -32,6 +33,7 @@ bool Install() {
   InstallRunHooks(hooks);
   SetBitmapReader(SdlBitmapReader());
   AudioSetSystemDevice(HostAudio{SdlAudioOpen, SdlAudioStart, SdlAudioClose});
+  AudioSetMusicCloser(CloseAllMusic);
   return true;
 }
 

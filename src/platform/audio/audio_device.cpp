@@ -129,8 +129,14 @@ void AudioDeviceRelease() {
   CloseDevice(s);
 }
 
+namespace {
+std::atomic<void (*)()> musicCloser{nullptr};
+}  // namespace
+
+void AudioSetMusicCloser(void (*closeAll)()) { musicCloser.store(closeAll); }
+
 void AudioEndOfRun() {
-  CloseAllMusic();
+  if (void (*closeAll)() = musicCloser.load()) closeAll();
   DeviceState& s = State();
   std::lock_guard<std::mutex> guard(s.lock);
   if (s.users > 0) CloseDevice(s);

@@ -16,8 +16,8 @@ void AudioDeviceRelease();
 // pulling the mix even if the game never let go of it, so that no thread mixes while the
 // program's objects are destroyed. Releases that come later do nothing.
 void AudioEndOfRun();
-// Closes every MCI music device still open (mci.cpp).
-void CloseAllMusic();
+// What closes every music device still open, set by the room that plays music (null: none).
+void AudioSetMusicCloser(void (*closeAll)());
 
 // Tests: a device that nobody pulls; the test calls MixerRender itself.
 void AudioUseManualDevice(bool manual);

@@ -42,3 +42,6 @@ void WaitForTimerTick();
 // gap. 0 on success.
 uint32_t mciSendString(const char* command, char* returnBuffer, uint32_t returnLength,
                        HWND callback);
+
+// Closes every music device still open (the end of a run).
+void CloseAllMusic();
