@@ -149,8 +149,9 @@ int RunFrameLoop() {
       void* dc = nullptr;
       if (BackSurface->GetDC(&dc) == DD_OK) BackSurface->ReleaseDC(dc);
     }
-    if (AppActive) {
-      DalkAcquireMouse(1);
+    const bool pausing = !AppActive && GameFrameWhileInactive && GameFrameWhileInactive();
+    if (AppActive || pausing) {
+      DalkAcquireMouse(AppActive);
       LimitFrameRate(100);
       if (TheModuleManager.RunFrame(AppActive) == QuitCode) {
         // A dialog may already have seen the window go; destroy it only once.
