@@ -6,6 +6,7 @@
 #include "game/balloon_state.h"
 #include "game/catalogue.h"
 #include "game/hall_of_fame_screen.h"
+#include "game/pause_screen.h"
 #include "game/small_font.h"
 #include "game/state_dump.h"
 #include "shell/app.h"
@@ -83,12 +84,15 @@ void BalloonModule::Open(DirectDraw* dd, Surface* surface) {
   LoadSounds();
   RegisterRoundStateDump();
   RegisterHallOfFameEntries(StandingHallOfFame);
-  GameKeyUp = HallOfFameKeyUp;
+  GameKeyUp = [](int virtualKey) { return PauseTakesKeyUp(virtualKey) ? 1 : HallOfFameKeyUp(virtualKey); };
+  GameFrameWhileInactive = PauseWaitsForFrame;
+  ResetPause();
   TheBalloonState.NewRound();
 }
 
 void BalloonModule::Close() {
   GameKeyUp = nullptr;
+  GameFrameWhileInactive = nullptr;
   SoundBank::FreeAll();
   ScreenModule::Close();
 }

@@ -40,6 +40,7 @@ const std::vector<const char*>& GamePictureFiles() {
       "x2.bmp", "x4.bmp", "x6.bmp", "scorefont.bmp", "timer.bmp", "lightning.bmp", "score.bmp",
       "airplane.bmp", "GameOverNMM.bmp", "GameOverOOT.bmp", "hallfamepop.bmp", "congrats1.bmp",
       "congrats2.bmp", "congrats3.bmp", "congrats4.bmp", "title\\HowToPlay.bmp", "halloffame.bmp",
+      "paused.bmp",
       "hallmark.bmp", "smallfont.bmp", "cursor.bmp", "preview.bmp"};
   return files;
 }

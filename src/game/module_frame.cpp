@@ -6,6 +6,7 @@
 #include "game/balloon_state.h"
 #include "game/game_sounds.h"
 #include "game/hall_of_fame_screen.h"
+#include "game/pause_screen.h"
 #include "shell/app.h"
 #include "shell/dialog_screen.h"
 #include "shell/redraw_list.h"
@@ -18,6 +19,7 @@ constexpr int BlinkMs = 500;
 int BalloonModule::Frame(int) {
   if (!buttons) return 0;
   if (!RunPlayActions()) return QuitCode;
+  if (PauseWanted() && !RunPause()) return QuitCode;
   if (buttons->WasPressed("newgame")) TheBalloonState.NewRound();
   if (buttons->WasPressed("help") && !ShowHelp()) return QuitCode;
   if ((buttons->WasPressed("halloffame") || TakeHallOfFameRequest()) && !ShowHallOfFame())
@@ -37,6 +39,8 @@ int BalloonModule::RunPlayActions() {
       TheBalloonState.NewRound();
     } else if (action == PlayAction::Help) {
       if (!ShowHelp()) return 0;
+    } else if (action == PlayAction::Pause) {
+      RequestPause();
     } else {
       TheBalloonState.pendingActions.push_back(action);
     }
@@ -46,11 +50,15 @@ int BalloonModule::RunPlayActions() {
 
 int BalloonModule::HandleMessage(ScreenModule*, HWND, UINT message, WPARAM wParam,
                                  LPARAM lParam) {
+  if (PauseTakesMessage(message, wParam, lParam)) return 1;
+  DialogScreen* dialog = helpDialog ? helpDialog : OpenHallOfFame();
+  // A window that loses its focus pauses: the player is elsewhere. A page already up has
+  // stopped the clock.
+  if (message == WM_ACTIVATE && (wParam & 0xFFFF) == WA_INACTIVE && !dialog) RequestPause();
   if (!HandlePlayInput(message, wParam, lParam)) return 1;
   // While the rules or the table are open, a pop (or, for the rules, the help key) closes
   // them; every play key is used up there, so none acts on the board once they close.
-  DialogScreen* open = helpDialog ? helpDialog : OpenHallOfFame();
-  if (open) {
+  if (DialogScreen* open = dialog) {
     PlayAction action;
     while (TakePlayAction(&action)) {
       if (action == PlayAction::Pop || (open == helpDialog && action == PlayAction::Help))

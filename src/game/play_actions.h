@@ -9,6 +9,7 @@ enum class PlayAction {
   Pop,                                            // pop the group under the cursor
   BlowLeft, BlowRight,                            // blow the cursor's row
   NewGame, Help,                                  // the "newgame" and "help" buttons
+  Pause,                                          // the round waits behind the pause page
 };
 
 // Turns a window message (key, pad button, mouse move) into actions. Returns true when the

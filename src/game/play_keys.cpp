@@ -23,6 +23,7 @@ bool KeyAction(int key, bool repeat, PlayAction* action) {
     case VK_RETURN: *action = PlayAction::Pop; return true;
     case 'N': *action = PlayAction::NewGame; return true;
     case 'H': *action = PlayAction::Help; return true;
+    case 'P': *action = PlayAction::Pause; return true;
     default: return false;
   }
 }
@@ -39,6 +40,7 @@ bool PadAction(int button, PlayAction* action) {
     case PadButton::RightShoulder: *action = PlayAction::BlowRight; return true;
     case PadButton::Start: *action = PlayAction::NewGame; return true;
     case PadButton::Back: *action = PlayAction::Help; return true;
+    case PadButton::Y: *action = PlayAction::Pause; return true;
     default: return false;
   }
 }

@@ -24,6 +24,9 @@ extern char CommandLine[kCommandLineSize];
 // Keys the current screen takes before the shell's own (Escape, F1): 1 when taken. Null
 // when the game takes none.
 extern int (*GameKeyUp)(int virtualKey);
+// 1 when the current screen needs a frame although the window is inactive (to hide the
+// board behind the pause page). Null when it never does.
+extern int (*GameFrameWhileInactive)();
 extern float FramesPerSecond;    // the rate the loop keeps; motion code divides by it
 
 // Empties the message queue. 1 when the application must quit, else 0.

@@ -18,6 +18,7 @@ Surface* BackSurface = nullptr;
 char CommandLine[kCommandLineSize] = {};
 float FramesPerSecond = 100.0f;
 int (*GameKeyUp)(int virtualKey) = nullptr;
+int (*GameFrameWhileInactive)() = nullptr;
 
 void SetWindowTitle(const char* text) {
   char title[512];

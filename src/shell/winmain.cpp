@@ -40,6 +40,12 @@ int ReadFullScreenSetting() {
   return std::atoi(value);
 }
 
+// F11 or Alt+Return switched the window: the next start opens it the same way.
+void RememberFullScreen(int fullScreen) {
+  FullScreen = fullScreen;
+  WritePrivateProfileString("setup", "fullscreen", fullScreen ? "1" : "0", kSetupFile);
+}
+
 // Releases everything in the reverse order of the start-up, then asks the loop to quit.
 void OnDestroy() {
   StopFrameTimer();
@@ -49,6 +55,7 @@ void OnDestroy() {
   DalkAcquireMouse(0);
   DalkFreeFont();
   DalkFreeDirectInput();
+  DalkOnFullScreenSwitch(nullptr);
   DalkFreeDirectX();
   SoundBank::Exit();
   mciSendString("close music", nullptr, 0, nullptr);
@@ -149,8 +156,9 @@ int RunFrameLoop() {
       void* dc = nullptr;
       if (BackSurface->GetDC(&dc) == DD_OK) BackSurface->ReleaseDC(dc);
     }
-    if (AppActive) {
-      DalkAcquireMouse(1);
+    const bool pausing = !AppActive && GameFrameWhileInactive && GameFrameWhileInactive();
+    if (AppActive || pausing) {
+      DalkAcquireMouse(AppActive);
       LimitFrameRate(100);
       if (TheModuleManager.RunFrame(AppActive) == QuitCode) {
         // A dialog may already have seen the window go; destroy it only once.
@@ -185,6 +193,7 @@ int WinMain(HINSTANCE instance, HINSTANCE, char* commandLine, int) {
   if (!CreateMainWindow(instance)) return 1;
   DalkDebugEnable(0);
   if (!StartDisplay()) return 1;
+  DalkOnFullScreenSwitch(RememberFullScreen);
 
   DirectDrawObject = DalkGetLPDD();
   Surface* front = nullptr;

@@ -35,6 +35,7 @@ TEST(PlayKeys, KeysAndPadButtonsAskForTheSameActions) {
       {VK_SPACE, PadButton::A, PlayAction::Pop},
       {'N', PadButton::Start, PlayAction::NewGame},
       {'H', PadButton::Back, PlayAction::Help},
+      {'P', PadButton::Y, PlayAction::Pause},
   };
   for (const auto& s : same) {
     EXPECT_EQ(Taken(WM_KEYDOWN, s.key), s.action) << s.key;

@@ -74,7 +74,7 @@ const Expectation kPictures[] = {
     {"scorefont.bmp", 0, 0}, {"timer.bmp", 0, 0}, {"lightning.bmp", 0, 0}, {"airplane.bmp", 326, 0},
     {"GameOverNMM.bmp", 0, 0}, {"GameOverOOT.bmp", 0, 0}, {"hallfamepop.bmp", 0, 0},
     {"congrats1.bmp", 0, 0}, {"congrats2.bmp", 0, 0}, {"congrats3.bmp", 0, 0}, {"congrats4.bmp", 0, 0},
-    {"title/HowToPlay.bmp", 0, 0},
+    {"title/HowToPlay.bmp", 0, 0}, {"paused.bmp", 588, 572},
 };
 
 class Pictures : public testing::Test {

@@ -38,6 +38,14 @@ void drawPuffCloud(Canvas& c, Box area, Color fill, Color shade, Color rim);
 void drawCard(Canvas& c, Box box, float radius, Color top, Color bottom, Color border);
 void drawSparkle(Canvas& c, Vec centre, float size, Color fill);
 
+// The play screen's background, as "background.bmp" holds it.
+Canvas makeBackground();
+// Where the board's window sits on it, white frame and all: the pause page covers this.
+struct PageBox {
+    int x, y, width, height;
+};
+constexpr PageBox kBoardWindow{148, 1, 588, 572};
+
 void addBalloonPictures(std::vector<Picture>& out);
 void addScenePictures(std::vector<Picture>& out);
 void addNoticePictures(std::vector<Picture>& out);

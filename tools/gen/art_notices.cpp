@@ -222,6 +222,23 @@ Canvas stack(const std::vector<Canvas>& frames)
     return out;
 }
 
+// The pause page: the board's window as it is empty, so nothing of the board shows, with a
+// card that says what is going on and how to go on.
+Canvas makePausePage()
+{
+    Canvas c = makeBackground().crop(kBoardWindow.x, kBoardWindow.y, kBoardWindow.width, kBoardWindow.height);
+    const float w = 380, h = 190, x0 = (c.width() - w) / 2, y0 = 150;
+    drawCard(c, {x0, y0, x0 + w, y0 + h}, 18, rgb(255, 255, 255), rgb(214, 236, 255), inkColor());
+    Font title(Face::SansBold, 40), sub(Face::CondensedBold, 18), small(Face::Sans, 14);
+    drawText(c, title, "Paused", c.width() / 2.0f, y0 + 22, Align::Center,
+             titleStyle(rgb(255, 255, 255), rgb(190, 222, 255), inkColor()));
+    for (int i = 0; i < kColours; i++) drawBalloon(c, {x0 + 112 + i * 32.0f, y0 + 80}, 0.8f, i, false);
+    drawText(c, sub, "The clock waits for you", c.width() / 2.0f, y0 + 118, Align::Center, plainStyle(inkColor()));
+    drawText(c, small, "Press any key or click to play on", c.width() / 2.0f, y0 + 150, Align::Center,
+             plainStyle(rgb(70, 100, 150)));
+    return c;
+}
+
 } // namespace
 
 // The game-over panels leave after two seconds on their own; a click only hurries them. The
@@ -237,6 +254,7 @@ void addNoticePictures(std::vector<Picture>& out)
     out.push_back({"congrats2.bmp", makeClearedBlinker(0)});
     out.push_back({"congrats3.bmp", makeClearedBlinker(1)});
     out.push_back({"congrats4.bmp", makeFooter()});
+    out.push_back({"paused.bmp", makePausePage()});
     out.push_back({"airplane.bmp", stack({makeAirplaneFrame(0), makeAirplaneFrame(1), makeAirplaneFrame(2), makeAirplaneFrame(3)})});
 }
 

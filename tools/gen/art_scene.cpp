@@ -88,6 +88,8 @@ void drawLeftPanel(Canvas& c)
                rgb(30, 52, 110, 0.28f));
 }
 
+} // namespace
+
 Canvas makeBackground()
 {
     Canvas c(800, 600);
@@ -100,6 +102,9 @@ Canvas makeBackground()
     drawLeftPanel(c);
     return c;
 }
+
+namespace {
+
 
 Canvas makeSideButton(const char* text)
 {

@@ -1,5 +1,6 @@
 // Presenting through the window's own framebuffer: changed areas are converted (and, in a
-// larger window, scaled) into it and only those areas are sent to the display server.
+// larger window, scaled sharp: nearest-neighbour to a whole factor, then linear) into it and
+// only those areas are sent to the display server.
 // No graphics driver is loaded, which keeps start-up short and the process small.
 #include <sys/mman.h>
 #include <unistd.h>
@@ -24,21 +25,6 @@ uint32_t Blend(uint32_t a, uint32_t b, uint32_t w) {
   uint32_t rb = ((a & 0xFF00FF) * (256 - w) + (b & 0xFF00FF) * w) >> 8;
   uint32_t g = ((a & 0x00FF00) * (256 - w) + (b & 0x00FF00) * w) >> 8;
   return (rb & 0xFF00FF) | (g & 0x00FF00);
-}
-
-// Where an output pixel samples the picture: the lower source index and the weight (of 256)
-// of the next, for pixel centres mapped linearly, clamped at the edges.
-struct Tap {
-  int index;
-  uint32_t weight;
-};
-
-Tap TapFor(int out, int outSize, int inSize) {
-  int64_t pos = ((int64_t{2} * out + 1) * inSize * 256) / (int64_t{2} * outSize) - 128;
-  pos = std::clamp<int64_t>(pos, 0, int64_t{inSize - 1} * 256);
-  Tap tap{static_cast<int>(pos >> 8), static_cast<uint32_t>(pos & 255)};
-  if (tap.index >= inSize - 1) tap = Tap{inSize - 1, 0};
-  return tap;
 }
 
 #ifndef MADV_POPULATE_WRITE
@@ -85,6 +71,11 @@ class FramebufferPresenter final : public Presenter {
     hasPicture_ = true;
     SDL_Surface* out = Output();
     if (!out) return false;
+    // The first picture, or one in a window of a new size, paints the bars too.
+    if (!painted_) {
+      Repaint();
+      return true;
+    }
     std::vector<SDL_Rect> sent;
     sent.reserve(changed.size());
     for (const Rect& r : changed) {
@@ -103,10 +94,13 @@ class FramebufferPresenter final : public Presenter {
     if (!hasPicture_) return;
     SDL_Surface* out = Output();
     if (!out) return;
-    SDL_FillRect(out, nullptr, 0);  // the bars beside a picture of another shape
+    DrawBars(out);
     Draw(out, SDL_Rect{box_.x, box_.y, box_.width, box_.height});
     SDL_UpdateWindowSurface(window_);
+    painted_ = true;
   }
+
+  void SetBarShades(std::vector<uint32_t> rows) override { bars_ = std::move(rows); }
 
   void Warm(SDL_Surface* out) { warmer_.Start(out); }
 
@@ -116,7 +110,10 @@ class FramebufferPresenter final : public Presenter {
     if (!out || out->format->BytesPerPixel != 4 || out->format->Rmask != 0xFF0000 ||
         out->format->Gmask != 0x00FF00 || out->format->Bmask != 0x0000FF)
       return nullptr;
-    box_ = FitPicture(out->w, out->h, width_, height_);
+    const PictureBox box = FitPicture(out->w, out->h, width_, height_);
+    if (box.x != box_.x || box.y != box_.y || box.width != box_.width || box.height != box_.height)
+      painted_ = false;
+    box_ = box;
     return out;
   }
 
@@ -148,15 +145,41 @@ class FramebufferPresenter final : public Presenter {
     return SDL_Rect{box_.x + x0, box_.y + y0, x1 - x0, y1 - y0};
   }
 
+  // The bars beside a picture of another shape: the sky of the game's background row by row
+  // beside it, its top and bottom colours above and below.
+  void DrawBars(SDL_Surface* out) {
+    if (bars_.size() != static_cast<size_t>(height_) || box_.height <= 0) {
+      SDL_FillRect(out, nullptr, 0);
+      return;
+    }
+    if (SDL_MUSTLOCK(out) && SDL_LockSurface(out) != 0) return;
+    for (int y = 0; y < out->h; ++y) {
+      const int row = std::clamp<int>(static_cast<int>(int64_t{y - box_.y} * height_ / box_.height), 0,
+                                      height_ - 1);
+      const uint32_t colour = bars_[static_cast<size_t>(row)];
+      auto* to = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(out->pixels) +
+                                             static_cast<size_t>(y) * out->pitch);
+      const bool beside = y >= box_.y && y < box_.y + box_.height;
+      if (!beside) {
+        std::fill_n(to, out->w, colour);
+        continue;
+      }
+      std::fill_n(to, box_.x, colour);
+      std::fill(to + box_.x + box_.width, to + out->w, colour);
+    }
+    if (SDL_MUSTLOCK(out)) SDL_UnlockSurface(out);
+  }
+
   // Fills an area of the output (inside the picture's box) from the picture.
   void Draw(SDL_Surface* out, const SDL_Rect& area) {
     if (SDL_MUSTLOCK(out) && SDL_LockSurface(out) != 0) return;
     const bool same = box_.width == width_ && box_.height == height_;
-    std::vector<Tap> columns;
+    const int factorX = SharpFactor(box_.width, width_), factorY = SharpFactor(box_.height, height_);
+    std::vector<SharpTap> columns;
     if (!same) {
       columns.resize(static_cast<size_t>(area.w));
       for (int x = 0; x < area.w; ++x)
-        columns[x] = TapFor(area.x - box_.x + x, box_.width, width_);
+        columns[x] = SharpTapFor(area.x - box_.x + x, box_.width, width_, factorX);
     }
     for (int y = 0; y < area.h; ++y) {
       auto* to = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(out->pixels) +
@@ -167,11 +190,11 @@ class FramebufferPresenter final : public Presenter {
         std::copy_n(&picture_[static_cast<size_t>(oy) * width_ + (area.x - box_.x)], area.w, to);
         continue;
       }
-      const Tap row = TapFor(oy, box_.height, height_);
+      const SharpTap row = SharpTapFor(oy, box_.height, height_, factorY);
       const uint32_t* upper = &picture_[static_cast<size_t>(row.index) * width_];
       const uint32_t* lower = upper + (row.index + 1 < height_ ? width_ : 0);
       for (int x = 0; x < area.w; ++x) {
-        const Tap c = columns[x];
+        const SharpTap c = columns[x];
         const int next = c.index + (c.index + 1 < width_ ? 1 : 0);
         uint32_t top = Blend(upper[c.index], upper[next], c.weight);
         uint32_t bottom = Blend(lower[c.index], lower[next], c.weight);
@@ -186,6 +209,8 @@ class FramebufferPresenter final : public Presenter {
   std::vector<uint32_t> picture_;  // what the window shows, unscaled, as XRGB
   PictureBox box_;
   bool hasPicture_ = false;
+  bool painted_ = false;  // the whole window, bars and all, since the box last changed
+  std::vector<uint32_t> bars_;
   FramebufferWarmer warmer_;  // last: joined before the rest goes
 };
 

@@ -18,6 +18,8 @@ class Presenter {
   virtual bool Update(const Surface& picture, const std::vector<Rect>& changed) = 0;
   // Paints the whole window again from what it last showed.
   virtual void Repaint() = 0;
+  // The colours of the bars beside the picture, one for each of its rows (BarShades).
+  virtual void SetBarShades(std::vector<uint32_t> rows) { (void)rows; }
 };
 
 // Null when this way cannot work on the window (then the next is tried).

@@ -44,6 +44,9 @@ class SdlBackend final : public VideoBackend {
   void MouseAt(int x, int y);
   void Repaint();
   bool MakePresenter();
+  bool SwitchKey(const SDL_KeyboardEvent& event);
+  void SwitchFullScreen();
+  void LoadBarShades();
 
   std::unique_ptr<SdlSubsystem> video_;
   std::unique_ptr<Gamepads> pads_;
@@ -52,6 +55,7 @@ class SdlBackend final : public VideoBackend {
   int width_ = 800, height_ = 600;
   bool presented_ = false;  // a picture has reached the window
   bool altAlone_ = false;
+  SDL_Scancode switchKeyHeld_ = SDL_SCANCODE_UNKNOWN;  // its key-up is the switch's too
   std::string error_;
 };
 
@@ -145,6 +149,7 @@ bool SdlBackend::OpenDisplay(bool fullScreen, int width, int height, const std::
     return false;
   }
   SDL_SetWindowMinimumSize(window_.get(), width / 4, height / 4);
+  LoadBarShades();
   // The game's own icon, drawn with the menu entry's; a data folder without it keeps SDL's.
   if (SDL_Surface* icon = SDL_LoadBMP(MapPath("icon.bmp").c_str())) {
     SDL_SetWindowIcon(window_.get(), icon);
@@ -175,6 +180,61 @@ bool SdlBackend::MakePresenter() {
     }
   }
   return false;
+}
+
+// The bars beside the picture in a window of another shape show the game's own sky, taken
+// from its background; a data folder without one keeps them black.
+void SdlBackend::LoadBarShades() {
+  SDL_Surface* loaded = SDL_LoadBMP(MapPath("background.bmp").c_str());
+  if (!loaded) return;
+  SDL_Surface* xrgb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB888, 0);
+  SDL_FreeSurface(loaded);
+  if (!xrgb) return;
+  if (xrgb->h == height_ && SDL_LockSurface(xrgb) == 0) {
+    presenter_->SetBarShades(BarShades(static_cast<const uint32_t*>(xrgb->pixels), xrgb->w,
+                                       xrgb->h, xrgb->pitch / 4));
+    SDL_UnlockSurface(xrgb);
+  }
+  SDL_FreeSurface(xrgb);
+}
+
+// F11 and Alt+Return switch between window and full screen at any time; they belong to the
+// window, not to the game, so they are neither played nor recorded.
+bool SdlBackend::SwitchKey(const SDL_KeyboardEvent& event) {
+  const SDL_Scancode key = event.keysym.scancode;
+  if (event.type == SDL_KEYUP) {
+    if (key != switchKeyHeld_) return false;
+    switchKeyHeld_ = SDL_SCANCODE_UNKNOWN;
+    return true;
+  }
+  const bool enter = key == SDL_SCANCODE_RETURN || key == SDL_SCANCODE_KP_ENTER;
+  if (key != SDL_SCANCODE_F11 && !(enter && (event.keysym.mod & KMOD_ALT))) return false;
+  switchKeyHeld_ = key;
+  altAlone_ = false;
+  if (!event.repeat) SwitchFullScreen();
+  return true;
+}
+
+void SdlBackend::SwitchFullScreen() {
+  if (!window_) return;
+  SDL_Window* window = window_.get();
+  const bool toFull = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) == 0;
+  if (toFull) {
+    // Placed and sized by hand as well: without a window manager nothing else would.
+    int w = 0, h = 0;
+    ScreenSize(&w, &h);
+    SDL_SetWindowPosition(window, 0, 0);
+    SDL_SetWindowSize(window, w, h);
+    if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return;
+  } else {
+    if (SDL_SetWindowFullscreen(window, 0) != 0) return;
+    SDL_SetWindowBordered(window, SDL_TRUE);
+    SDL_SetWindowResizable(window, SDL_TRUE);
+    SDL_SetWindowSize(window, width_, height_);
+    SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  }
+  Repaint();
+  NotifyFullScreen(toFull);
 }
 
 void SdlBackend::CloseDisplay() {
@@ -265,7 +325,7 @@ void SdlBackend::Translate(const SDL_Event& event) {
       break;
     case SDL_KEYDOWN:
     case SDL_KEYUP:
-      TranslateKey(event.key);
+      if (!SwitchKey(event.key)) TranslateKey(event.key);
       break;
     default:
       if (pads_) pads_->Handle(event);

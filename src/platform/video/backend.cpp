@@ -10,6 +10,16 @@ std::unique_ptr<VideoBackend>& Active() {
 
 }  // namespace
 
+namespace {
+void (*fullScreenListener)(bool) = nullptr;
+}  // namespace
+
+void SetFullScreenListener(void (*listener)(bool fullScreen)) { fullScreenListener = listener; }
+
+void NotifyFullScreen(bool fullScreen) {
+  if (fullScreenListener) fullScreenListener(fullScreen);
+}
+
 VideoBackend& Video() { return *Active(); }
 
 void SetVideoBackend(std::unique_ptr<VideoBackend> backend) {

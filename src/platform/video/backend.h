@@ -31,6 +31,11 @@ class VideoBackend {
   virtual std::string LastError() const { return {}; }
 };
 
+// The player switched between window and full screen on the driver's own keys: whoever
+// keeps the choice is told (main thread only; null: nobody).
+void SetFullScreenListener(void (*listener)(bool fullScreen));
+void NotifyFullScreen(bool fullScreen);
+
 // The null driver: no window at all (video/null_video.cpp); the SDL one is in sdl/.
 std::unique_ptr<VideoBackend> MakeHeadlessBackend();
 

@@ -283,6 +283,47 @@ TEST_F(Window, PrintStringDrawsClippedText) {
   DalkPrintString("\x01\xff", -4, -4);
 }
 
+// Sharp scaling: whole picture pixels, blended only across their edges, and never a pixel
+// skipped; one to one, and smaller, as plain sampling gives.
+TEST(Letterbox, SharpTapsBlendOnlyAtPixelEdges) {
+  EXPECT_EQ(SharpFactor(800, 800), 1);
+  EXPECT_EQ(SharpFactor(600, 800), 1);
+  EXPECT_EQ(SharpFactor(1440, 800), 2);
+  EXPECT_EQ(SharpFactor(2880, 800), 4);
+  for (int x = 0; x < 800; ++x) {
+    const SharpTap same = SharpTapFor(x, 800, 800, 1);
+    EXPECT_EQ(same.index, x);
+    EXPECT_EQ(same.weight, 0u);
+  }
+  for (int outSize : {1440, 2880, 1000}) {
+    const int factor = SharpFactor(outSize, 800);
+    int blended = 0, last = 0;
+    for (int x = 0; x < outSize; ++x) {
+      const SharpTap tap = SharpTapFor(x, outSize, 800, factor);
+      ASSERT_GE(tap.index, last);
+      ASSERT_LE(tap.index, last + 1) << "a picture pixel skipped at " << x;
+      blended += tap.weight != 0;
+      last = tap.index;
+    }
+    EXPECT_EQ(last, 799);
+    // At most one blended output pixel at each of the 799 edges between picture pixels.
+    EXPECT_LE(blended, 799) << outSize;
+  }
+}
+
+// The bars' colours follow the sky down the right margin, and a cloud there leaves no stripe.
+TEST(Letterbox, BarShadesFollowTheMarginNotItsClouds) {
+  std::vector<uint32_t> sky(100 * 60);
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 100; ++x) sky[y * 100 + x] = static_cast<uint32_t>(y * 4) << 16 | 0xC0FF;
+  for (int x = 80; x < 100; ++x) sky[30 * 100 + x] = 0xFFFFFF;  // a cloud's row in the margin
+  const std::vector<uint32_t> rows = BarShades(sky.data(), 100, 60, 100);
+  ASSERT_EQ(rows.size(), 60u);
+  EXPECT_LT(rows[0] >> 16, rows[59] >> 16);
+  EXPECT_EQ(rows[30] & 0xFFFF, 0xC0FFu);
+  EXPECT_TRUE(BarShades(nullptr, 0, 0, 0).empty());
+}
+
 TEST(Letterbox, KeepsTheAspectAndMapsBack) {
   PictureBox wide = FitPicture(1920, 1080, 800, 600);
   EXPECT_EQ(wide.width, 1440);

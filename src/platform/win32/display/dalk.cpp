@@ -165,6 +165,17 @@ void DalkGetMouseData(int* dx, int* dy, int* buttons) {
 
 unsigned char* DalkGetKeys() { return display.keyboard ? input::KeyBytes() : nullptr; }
 
+namespace {
+void (*rememberFullScreen)(int) = nullptr;
+}  // namespace
+
+void DalkOnFullScreenSwitch(void (*remember)(int fullScreen)) {
+  rememberFullScreen = remember;
+  SetFullScreenListener([](bool fullScreen) {
+    if (rememberFullScreen) rememberFullScreen(fullScreen ? 1 : 0);
+  });
+}
+
 void DalkSetWindowXY(int x, int y) {
   // The platform places and scales the picture itself; kept for completeness.
   display.windowX = x;

@@ -30,6 +30,9 @@ void DalkGetMouseData(int* dx, int* dy, int* buttons);
 // bit 7 set while held; null before DalkInitKeyboard.
 unsigned char* DalkGetKeys();
 void DalkSetWindowXY(int x, int y);
+// Called with 1 or 0 when the player switches the window to full screen or back (F11,
+// Alt+Return), so the game can remember the choice.
+void DalkOnFullScreenSwitch(void (*remember)(int fullScreen));
 void DalkPrintString(const char* text, int x, int y);
 float DalkGetFPS();
 // A BMP file as a new surface (16: RGB565; 8: kept palettised), or null.
