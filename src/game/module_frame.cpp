@@ -7,6 +7,7 @@
 #include "game/game_sounds.h"
 #include "game/hall_of_fame_screen.h"
 #include "game/pause_screen.h"
+#include "platform/replay/replay.h"
 #include "shell/app.h"
 #include "shell/dialog_screen.h"
 #include "shell/redraw_list.h"
@@ -54,7 +55,9 @@ int BalloonModule::HandleMessage(ScreenModule*, HWND, UINT message, WPARAM wPara
   DialogScreen* dialog = helpDialog ? helpDialog : OpenHallOfFame();
   // A window that loses its focus pauses: the player is elsewhere. A page already up has
   // stopped the clock.
-  if (message == WM_ACTIVATE && (wParam & 0xFFFF) == WA_INACTIVE && !dialog) RequestPause();
+  if (message == WM_ACTIVATE && (wParam & 0xFFFF) == WA_INACTIVE && !dialog &&
+      ReplayFocusLossPauses())
+    RequestPause();
   if (!HandlePlayInput(message, wParam, lParam)) return 1;
   // While the rules or the table are open, a pop (or, for the rules, the help key) closes
   // them; every play key is used up there, so none acts on the board once they close.

@@ -25,6 +25,9 @@ void ReplayTimerView(int predictedTicks, TimerView* view);
 bool ReplayPlaying();
 // True while a run is recorded or replayed: only the views then move the game's time.
 bool ReplayActive();
+// Whether a window losing its focus pauses the round: always, except while a recording made
+// before the game paused then plays back.
+bool ReplayFocusLossPauses();
 // While a replay plays, what the screen should say about it ("REPLAY", "PAUSED",
 // "FAST x4"); "" in a live run.
 std::string ReplaySign();

@@ -299,6 +299,7 @@ bool ReplayReader::ReadHeader(ReplayLog* log) {
   if (format_ < 1 || format_ > kReplayFormatVersion)
     return Fail("replay format " + std::to_string(format_) + "; this game reads formats 1 to " +
                 std::to_string(kReplayFormatVersion));
+  log_->format = format_;
   while (NextLine(&line, &whole)) {
     if (line.empty() || line[0] == '#') continue;
     if (!Fields(line, &f)) return Fail("a field is empty");

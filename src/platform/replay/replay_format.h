@@ -16,7 +16,10 @@
 // Format 1 was written whole at the end of a run. Format 2 is written as the run goes: a
 // setting first read after the file was begun follows "events" as a line of its own, and a
 // file without "end" is the recording of a run that was killed (it plays to its last event).
-constexpr int kReplayFormatVersion = 2;
+// Format 3 is written the same way by the game that pauses a round when its window loses
+// the focus; the runs of earlier formats did not, and play back as they were played.
+constexpr int kReplayFormatVersion = 3;
+constexpr int kFirstFormatPausingOnFocusLoss = 3;
 
 // What a run can reach: a tick count past about 12 days would overflow the game's own
 // arithmetic, and no run takes more than a few thousand steps a second.
@@ -47,6 +50,7 @@ struct ReplayLog {
   std::string hallOfFame;  // the bytes of hiscore.dat as the run found it
   std::vector<ReplayEvent> events;  // in step order, ending with one End unless cut off
   bool cutOff = false;  // no End: the run was killed while it was recorded
+  int format = kReplayFormatVersion;  // as read from the file
 };
 
 // The whole file.

@@ -337,6 +337,8 @@ bool BeginPlaying(std::unique_ptr<ReplayInput> input, bool realTime) {
 bool Recording() { return session.mode == Mode::Recording; }
 bool Playing() { return session.mode == Mode::Playing; }
 
+int PlayingFormat() { return session.input ? session.input->Header().format : kReplayFormatVersion; }
+
 void NextStep() {
   if (session.mode == Mode::Off) return;
   ++session.step;
@@ -552,6 +554,10 @@ void ReplayPacingView(int predictedTicks, TimerView* view) {
 bool ReplayPlaying() { return replay::Playing(); }
 
 bool ReplayActive() { return replay::Playing() || replay::Recording(); }
+
+bool ReplayFocusLossPauses() {
+  return !replay::Playing() || replay::PlayingFormat() >= kFirstFormatPausingOnFocusLoss;
+}
 
 std::string ReplaySign() { return replay::Sign(); }
 

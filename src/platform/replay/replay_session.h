@@ -24,6 +24,8 @@ void BeginRecording(const std::string& toFile, bool intoFolder, unsigned seed);
 bool BeginPlaying(std::unique_ptr<ReplayInput> input, bool realTime);
 bool Recording();
 bool Playing();
+// The format of the recording that plays (the current one when none does).
+int PlayingFormat();
 
 // A new step of the run; while playing, the inputs recorded at it are applied.
 void NextStep();

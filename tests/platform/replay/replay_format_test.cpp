@@ -77,7 +77,7 @@ TEST(ReplayFormat, RefusesOtherVersionsUnknownFieldsAndDamageWithTheLine) {
   } cases[] = {
       {"", "line 1: the file is empty: not a Zorbit replay"},
       {"PK\x03\x04 something else", "line 1: not a Zorbit replay"},
-      {replace("zorbit-replay 2", "zorbit-replay 3"), "replay format 3; this game reads formats 1 to 2"},
+      {replace("zorbit-replay 3", "zorbit-replay 4"), "replay format 4; this game reads formats 1 to 3"},
       {replace("game 1.0", "game 1.1"), "line 2: recorded by Zorbit 1.1; this is Zorbit 1.0"},
       {replace("seed 4242\n", "seed 4242\ncolour blue\n"), "line 4: unknown field \"colour\""},
       {replace("4 10 frame", "4 10 teleport"), "unknown event \"teleport\""},
@@ -87,7 +87,7 @@ TEST(ReplayFormat, RefusesOtherVersionsUnknownFieldsAndDamageWithTheLine) {
       {replace("halloffame 1400", "halloffame 1g00"), "the hall of fame is damaged"},
       {replace("Ann%20Lee", "Ann%2"), "a setting is damaged"},
       {replace("5 10 move 799 0", "5 10 move 799 99999999999"), "a value of \"move\" is damaged"},
-      {replace("zorbit-replay 2", "zorbit-replay 1").substr(0, good.find("11 5000 end")),
+      {replace("zorbit-replay 3", "zorbit-replay 1").substr(0, good.find("11 5000 end")),
        "ends before the run does"},
       {replace("game 1.0", "game 1.0%00" + std::string(100000, 'x')),
        "recorded by Zorbit 1.0%00" + std::string(36, 'x') + "...; this is"},
