@@ -11,8 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "high_score_test_util.h"
+#include "test_support.h"
 #include "platform/video/bitmap.h"
+#include "rules_model.h"
 
 namespace e2e {
 
@@ -126,24 +127,8 @@ inline Dump ParseDump(const std::string& text) {
   return d;
 }
 
-// The cells of the same-coloured group at a cell (four sides, no diagonals).
 inline std::set<int> GroupAt(const Dump& d, int cell) {
-  std::set<int> group;
-  std::vector<int> todo{cell};
-  while (!todo.empty()) {
-    const int i = todo.back();
-    todo.pop_back();
-    if (group.count(i)) continue;
-    group.insert(i);
-    const int column = i % d.columns, row = i / d.columns;
-    const int next[4][2] = {{column - 1, row}, {column + 1, row}, {column, row - 1}, {column, row + 1}};
-    for (const auto& n : next) {
-      if (n[0] < 0 || n[0] >= d.columns || n[1] < 0 || n[1] >= d.rows) continue;
-      const int j = n[1] * d.columns + n[0];
-      if (d.cells[j].colour == d.cells[cell].colour) todo.push_back(j);
-    }
-  }
-  return group;
+  return rules::Group(d.columns, d.rows, cell, [&d](int i) { return d.cells[i].colour; });
 }
 
 // The first cell (in index order) whose group has at least two balloons.
@@ -168,12 +153,10 @@ inline int LargestGroupCell(const Dump& d) {
   return best;
 }
 
-// The points a group of cells pays when it pops: 100, 200, ... and twice that per star.
 inline long GroupPoints(const Dump& d, const std::set<int>& group) {
-  const long n = static_cast<long>(group.size());
   long stars = 0;
   for (int i : group) stars += d.cells[i].star;
-  return 100 * n * (n + 1) / 2 * (1 + 2 * stars);
+  return rules::Points(static_cast<long>(group.size()), stars);
 }
 
 // Screen point at the centre of a cell of the game's board.

@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "game/high_score_table.h"
-#include "high_score_test_util.h"
+#include "test_support.h"
 
 namespace {
 

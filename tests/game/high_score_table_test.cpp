@@ -9,7 +9,7 @@
 
 #include "game/high_score_table.h"
 #include "game/small_font.h"
-#include "high_score_test_util.h"
+#include "test_support.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "../platform/scratch_mount.h"
 #include "game/high_score_table.h"
 #include "game/player_profiles.h"
-#include "high_score_test_util.h"
+#include "test_support.h"
 
 namespace {
 

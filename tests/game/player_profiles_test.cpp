@@ -4,7 +4,7 @@
 #include <string>
 
 #include "game/player_profiles.h"
-#include "high_score_test_util.h"
+#include "test_support.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 
 #include "../board/board_test_util.h"
 #include "platform/runtime/game_random.h"
+#include "rules_model.h"
 #include "shell/frame_timer.h"
 
 using namespace boardtest;
@@ -40,23 +41,12 @@ struct Soak {
     return lines;
   }
 
+  int ColourAt(int cell) const {
+    const BalloonSprite* b = state.BalloonAt(cell);
+    return b ? b->colour : -1;
+  }
   std::set<int> Group(int cell) const {
-    std::set<int> group;
-    std::vector<int> todo{cell};
-    const BalloonState& s = state;
-    const int colour = s.BalloonAt(cell)->colour;
-    while (!todo.empty()) {
-      const int i = todo.back();
-      todo.pop_back();
-      const BalloonSprite* b = s.BalloonAt(i);
-      if (!b || b->colour != colour || !group.insert(i).second) continue;
-      const int column = i % s.columns, row = i / s.columns;
-      if (column > 0) todo.push_back(i - 1);
-      if (column + 1 < s.columns) todo.push_back(i + 1);
-      if (row > 0) todo.push_back(i - s.columns);
-      if (row + 1 < s.rows) todo.push_back(i + s.columns);
-    }
-    return group;
+    return rules::Group(state.columns, state.rows, cell, [this](int i) { return ColourAt(i); });
   }
 
   int Balloons(int colour = -1) const {
@@ -79,21 +69,16 @@ struct Soak {
     for (int i : group) stars += state.BalloonAt(i)->star;
     const bool clearsColour = Balloons(state.BalloonAt(cell)->colour) == n;
     *clears = clearsColour ? 1 : 0;
-    return 100 * n * (n + 1) / 2 * (1 + 2 * stars) + (clearsColour ? 100000 : 0);
+    return rules::Points(n, stars) + (clearsColour ? 100000 : 0);
   }
 
   bool MovesLeft() const {
     for (int i = 0; i < state.board->Count(); ++i)
       if (state.BalloonAt(i) && static_cast<int>(Group(i).size()) >= state.minGroup) return true;
-    for (int row = 0; row < 8 && row < state.rows; ++row) {
-      // Even rows are looked at for a blow to the left, odd rows to the right.
-      bool seen = false;
-      for (int k = 0; k < state.columns; ++k) {
-        const int column = row % 2 ? k : state.columns - 1 - k;
-        if (state.BalloonAt(row * state.columns + column)) seen = true;
-        else if (seen) return true;
-      }
-    }
+    // Even rows are looked at for a blow to the left, odd rows to the right.
+    for (int row = 0; row < 8 && row < state.rows; ++row)
+      if (rules::RowCanBlow(state.columns, row, row % 2, [this](int i) { return ColourAt(i); }))
+        return true;
     return false;
   }
 

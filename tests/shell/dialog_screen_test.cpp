@@ -59,7 +59,7 @@ class DialogScreenTest : public ::testing::Test {
     TheMouseState.ShowButtons(bits);  // as the frame's view of the timer gives them
   }
 
-  ScratchDir dir;
+  GameDir dir;
   ScriptedPresenter presenter;
   DialogScreen dialog;
   char result[256] = "untouched";

@@ -11,7 +11,7 @@ namespace {
 
 class PictureSetTest : public ::testing::Test {
  protected:
-  ScratchDir dir;
+  GameDir dir;
   ScreenModule module;
 };
 

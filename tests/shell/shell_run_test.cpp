@@ -99,12 +99,8 @@ class ShellRunTest : public ::testing::Test {
     return PlatformMain(static_cast<int>(argv.size()), argv.data(), WinMain);
   }
   std::string Shot(const char* name) { return (dir.path() / name).string(); }
-  static std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
 
-  ScratchDir dir;
+  GameDir dir;
   MovingSpriteModule module;
 };
 
@@ -125,7 +121,7 @@ TEST_F(ShellRunTest, AMovingSpriteLeavesNoTrailsAndRunsRepeat) {
     EXPECT_EQ(Run("wait 300\nscreenshot " + Shot("shot.bmp") + "\nwait 5000\n"), 0)
         << "a frame result of 7 ends the program with code 0";
     EXPECT_EQ(module.frames, 50);
-    std::string bmp = ReadFile(Shot("shot.bmp"));
+    std::string bmp = ReadWholeFile(Shot("shot.bmp"));
     ASSERT_EQ(bmp.size(), 54u + 800 * 600 * 3);
     if (run == 0) first = bmp;
     EXPECT_EQ(bmp, first) << "two runs present the same pictures";
@@ -163,7 +159,7 @@ TEST_F(ShellRunTest, EscapeClosesTheWindowAndF1ShowsTheRate) {
                 Shot("rate.bmp") + "\nkey escape\nwait 5000\n"),
             0);
   EXPECT_LT(module.frames, 100) << "Escape ended the run, not the script's end";
-  std::string plain = ReadFile(Shot("plain.bmp")), rate = ReadFile(Shot("rate.bmp"));
+  std::string plain = ReadWholeFile(Shot("plain.bmp")), rate = ReadWholeFile(Shot("rate.bmp"));
   ASSERT_FALSE(plain.empty());
   ASSERT_FALSE(rate.empty());
   auto whiteIn = [](const std::string& bmp) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/video/ddraw.h"
+#include "test_support.h"
 
 namespace shelltest {
 
@@ -40,25 +41,18 @@ constexpr uint16_t kBlue = Rgb565(0, 0, 255);
 
 // A folder of its own under the system's temporary folder, made the working folder while
 // the object lives (game paths are relative to it).
-class ScratchDir {
+class GameDir {
  public:
-  ScratchDir() {
-    char pattern[] = "/tmp/zorbit-shell-XXXXXX";
-    root_ = mkdtemp(pattern);
-    dir_ = root_ / "game";
+  GameDir() : dir_(std::filesystem::path(root_.path()) / "game"), old_(std::filesystem::current_path()) {
     std::filesystem::create_directories(dir_);
-    old_ = std::filesystem::current_path();
     std::filesystem::current_path(dir_);
   }
-  ~ScratchDir() {
-    std::filesystem::current_path(old_);
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-  }
+  ~GameDir() { std::filesystem::current_path(old_); }
   const std::filesystem::path& path() const { return dir_; }
 
  private:
-  std::filesystem::path root_, dir_, old_;
+  ScratchDir root_;
+  std::filesystem::path dir_, old_;
 };
 
 inline void WriteText(const std::filesystem::path& path, const std::string& text) {

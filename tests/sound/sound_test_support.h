@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include "platform/audio/audio_device.h"
+#include "test_support.h"
 #include "platform/audio/audio_mixer.h"
 #include "sound/dalk_sound.h"
 
@@ -34,16 +35,6 @@ struct WavSpec {
   bool hasData = true;
 };
 
-inline void Put32(std::vector<uint8_t>& v, uint32_t x) {
-  for (int i = 0; i < 4; ++i) v.push_back(static_cast<uint8_t>(x >> (8 * i)));
-}
-inline void Put16(std::vector<uint8_t>& v, uint16_t x) {
-  v.push_back(static_cast<uint8_t>(x));
-  v.push_back(static_cast<uint8_t>(x >> 8));
-}
-inline void PutId(std::vector<uint8_t>& v, const char* id) {
-  for (int i = 0; i < 4; ++i) v.push_back(static_cast<uint8_t>(id[i]));
-}
 
 inline std::vector<uint8_t> MakeWav(const WavSpec& s) {
   std::vector<uint8_t> v;

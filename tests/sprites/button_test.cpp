@@ -125,7 +125,7 @@ TEST_F(ButtonTest, PixelHitTestIgnoresPureBlueOfTheFirstImage) {
 }
 
 TEST_F(ButtonTest, StripsBecomeImagesOnlyWhenTheCutIsWhole) {
-  ScratchDir dir;
+  GameDir dir;
   WriteBmp(dir.path() / "cloud.bmp", 12, 30, [](int, int y) { return y < 10 ? 0xFF0000u : 0xFFFFFFu; });
   Button cloud(0, 0);
   cloud.LoadStrip("cloud.bmp", 3, 1);

@@ -175,7 +175,7 @@ TEST_F(SpriteTest, SharedFramesOutliveTheSprite) {
 }
 
 TEST_F(SpriteTest, StripsAndTilesFromFiles) {
-  ScratchDir dir;
+  GameDir dir;
   WriteBmp(dir.path() / "strip.bmp", 30, 10, [](int x, int) { return x < 10 ? 0xFF0000u : 0x00FF00u; });
   Sprite strip;
   strip.LoadStrip("strip.bmp", 3, 0);
@@ -206,7 +206,7 @@ TEST_F(SpriteTest, StripsAndTilesFromFiles) {
 }
 
 TEST_F(SpriteTest, LoadFrameOfAMissingFileShowsOneMessage) {
-  ScratchDir dir;
+  GameDir dir;
   Sprite sprite;
   testing::internal::CaptureStderr();
   EXPECT_EQ(sprite.LoadFrame("lost.bmp"), 1);
@@ -216,7 +216,7 @@ TEST_F(SpriteTest, LoadFrameOfAMissingFileShowsOneMessage) {
 }
 
 TEST(PictureTest, LoadNamesDrawsKeyedAndKeepsStateOnFailure) {
-  ScratchDir dir;
+  GameDir dir;
   WriteBmp(dir.path() / "pic.bmp", 4, 2, [](int x, int) { return x < 2 ? 0x0000FFu : 0xFFFFFFu; });
   Picture picture("pic.bmp");
   ASSERT_NE(picture.GetSurface(), nullptr);

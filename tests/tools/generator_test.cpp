@@ -44,19 +44,6 @@ TEST(Generator, GameImagesKeepTheKeyColourForTransparencyOnly)
     EXPECT_FALSE(isKeyColor565(img.at(3, 0)));
 }
 
-TEST(Generator, WavHeaderDescribesSixteenBitPcm)
-{
-    Bytes b = encodeWav({0.0f, 1.0f, -1.0f}, 22050, 1);
-    ASSERT_EQ(44u + 6, b.size());
-    EXPECT_EQ(0, std::memcmp(b.data(), "RIFF", 4));
-    EXPECT_EQ(0, std::memcmp(b.data() + 8, "WAVEfmt ", 8));
-    EXPECT_EQ(1, b[20]);          // PCM
-    EXPECT_EQ(16, b[34]);         // bits
-    EXPECT_EQ(0, std::memcmp(b.data() + 36, "data", 4));
-    EXPECT_EQ(0x7F, b[47]);       // full scale, clamped
-    EXPECT_EQ(0x80, b[49] & 0x80);
-}
-
 TEST(Generator, SameArtAndSoundOnEveryRun)
 {
     std::vector<Picture> a, b;

@@ -11,7 +11,7 @@
 #include "platform/runtime/state_dump.h"
 #include "platform/win32/display/dalk.h"
 #include "platform/win32/sound/mmsystem.h"
-#include "test_folder.h"
+#include "test_support.h"
 
 namespace {
 
@@ -106,7 +106,7 @@ int RunGame(std::vector<std::string> args) {
 }
 
 TEST(Harness, ScreenshotsAreRepeatableAndShowTheScriptedInput) {
-  TempFolder dir;
+  ScratchDir dir;
   dir.Write("data/readme.txt", "");
   dir.Write("s.txt",
             "wait 200\nmove 100 50\nclick 300 200\nkey escape\nscreenshot " + (dir / "shot.bmp") +
@@ -137,7 +137,7 @@ TEST(Harness, ScreenshotsAreRepeatableAndShowTheScriptedInput) {
 }
 
 TEST(Harness, StateDumpsAreWrittenInTheScriptAndAtExit) {
-  TempFolder dir;
+  ScratchDir dir;
   dir.Write("s.txt", "wait 50\ndump " + (dir / "mid.json") + "\nwait 50\n");
   RegisterStateDump([] { return std::string("{\"ms\":") + std::to_string(timeGetTime()) + "}"; });
   EXPECT_EQ(RunGame({"--headless", "--script", dir / "s.txt", "--dump-at-exit", dir / "end.json"}), 40);
@@ -147,7 +147,7 @@ TEST(Harness, StateDumpsAreWrittenInTheScriptAndAtExit) {
 }
 
 TEST(Harness, MaxTimeClosesEvenAnInactiveProgram) {
-  TempFolder dir;
+  ScratchDir dir;
   dir.Write("s.txt", "wait 20\ndeactivate\nwait 100000\n");
   EXPECT_EQ(RunGame({"--headless", "--max-ms", "500", "--script", dir / "s.txt"}), 40);
   EXPECT_GE(seen.endMs, 500u);
@@ -156,7 +156,7 @@ TEST(Harness, MaxTimeClosesEvenAnInactiveProgram) {
 }
 
 TEST(Harness, BadOptionsAndScriptsStopBeforeTheGameStarts) {
-  TempFolder dir;
+  ScratchDir dir;
   dir.Write("bad.txt", "wait 10\nclick here\n");
   testing::internal::CaptureStderr();
   EXPECT_EQ(RunGame({"--headless", "--script", dir / "bad.txt"}), 2);
@@ -201,7 +201,7 @@ TEST(Harness, HelpAndVersionPrintAndEndWithoutStartingTheGame) {
 }
 
 TEST(Harness, TheLauncherFolderIsTakenWholeFromWhereTheUserStood) {
-  TempFolder dir;
+  ScratchDir dir;
   dir.Write("s.txt", "wait 10\n");
   std::string longFolder = "/" + std::string(400, 'd');
   EXPECT_EQ(RunGame({"--headless", "--script", dir / "s.txt", longFolder, "more"}), 40);

@@ -9,10 +9,10 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "test_folder.h"
+#include "test_support.h"
 
 TEST(FileLock, OneHolderAtATimeAndTheWaitIsBounded) {
-  TempFolder folder;
+  ScratchDir folder;
   std::string table = folder / "hiscore.dat";
   FileLock first, second;
   ASSERT_TRUE(first.Acquire(table, 0));
@@ -29,7 +29,7 @@ TEST(FileLock, OneHolderAtATimeAndTheWaitIsBounded) {
 }
 
 TEST(FileLock, AnotherProcessWaitsUntilTheHolderLetsGo) {
-  TempFolder folder;
+  ScratchDir folder;
   std::string table = folder / "hiscore.dat";
   FileLock held;
   ASSERT_TRUE(held.Acquire(table, 0));
@@ -55,7 +55,7 @@ TEST(FileLock, AnotherProcessWaitsUntilTheHolderLetsGo) {
 }
 
 TEST(FileLock, APlantedLinkIsNotFollowed) {
-  TempFolder folder;
+  ScratchDir folder;
   std::string table = folder / "hiscore.dat";
   std::filesystem::create_symlink(folder / "elsewhere", LockFileFor(table));
   FileLock lock;

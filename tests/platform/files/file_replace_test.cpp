@@ -10,7 +10,7 @@
 #include <filesystem>
 
 #include "scratch_mount.h"
-#include "test_folder.h"
+#include "test_support.h"
 
 namespace fs = std::filesystem;
 
@@ -31,7 +31,7 @@ mode_t ModeOf(const std::string& path) {
 }
 
 TEST(FileReplace, KeepsModeAndLinksAndNeverFollowsAPlantedName) {
-  TempFolder dir;
+  ScratchDir dir;
   dir.Write("secret.ini", "old");
   ::chmod((dir / "secret.ini").c_str(), 0600);
   ASSERT_EQ(ReplaceFile(dir / "secret.ini", "new"), 0);
@@ -61,7 +61,7 @@ TEST(FileReplace, KeepsModeAndLinksAndNeverFollowsAPlantedName) {
 }
 
 TEST(FileReplace, AFailureKeepsTheOldFileAndLeavesNoTemporaryFile) {
-  TempFolder dir;
+  ScratchDir dir;
   fs::create_directory(dir / "hiscore.dat");
   EXPECT_EQ(ReplaceFile(dir / "hiscore.dat", "x"), EISDIR);
   EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"hiscore.dat"});

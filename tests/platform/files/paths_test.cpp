@@ -2,10 +2,10 @@
 
 #include "platform/files/paths.h"
 #include "platform/win32/kernel/profile.h"
-#include "test_folder.h"
+#include "test_support.h"
 
 TEST(Paths, BackslashesAndLetterCaseMapToTheHost) {
-  TempFolder dir;
+  ScratchDir dir;
   dir.Write("Sounds/Pop1.WAV", "data");
   EXPECT_EQ(MapPath((dir.path() + "\\sounds\\pop1.wav").c_str()), dir / "Sounds/Pop1.WAV");
   EXPECT_EQ(MapPath((dir.path() + "/./SOUNDS/../Sounds/POP1.wav").c_str()),
@@ -26,7 +26,7 @@ TEST(Paths, BackslashesAndLetterCaseMapToTheHost) {
 
 // The installed layout: shared read-only data, the player's own folder in front of it.
 TEST(Paths, ThePlayersFolderIsReadFirstAndTakesEveryWrite) {
-  TempFolder dir;
+  ScratchDir dir;
   dir.Write("data/Background.bmp", "shipped");
   dir.Write("data/setup.ini", "[default]\ngametime=50\n");
   dir.Write("data/sounds/pop1.wav", "shipped");

@@ -13,7 +13,7 @@
 #include "platform/files/paths.h"
 #include "platform/replay/replay.h"
 #include "platform/replay/replay_folder.h"
-#include "test_folder.h"
+#include "test_support.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ namespace fs = std::filesystem;
 using Entries = std::vector<HallOfFameEntry>;
 
 struct Scene {
-  TempFolder dir;
+  ScratchDir dir;
   std::string replays = dir / "player/replays";
 
   Scene() {

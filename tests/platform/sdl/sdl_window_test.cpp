@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "test_folder.h"
+#include "test_support.h"
 
 namespace fs = std::filesystem;
 
@@ -111,7 +111,7 @@ TEST(SdlWindow, TheWindowShowsExactlyTheHeadlessPicture) {
   if (!Installed("xvfb-run") || !Installed("xdotool") || !Installed("xwd") || !Installed("xprop"))
     GTEST_SKIP() << "needs xvfb-run, xdotool, xwd and xprop";
 
-  TempFolder dir;
+  ScratchDir dir;
   fs::copy(data, dir / "game", fs::copy_options::recursive);
   // Nothing on the picture may depend on how fast the real run started or ran: no pop
   // (rising scores move by the measured frame rate). Nothing moves on a still board but the

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "../surface/surface_test_util.h"
+#include "test_support.h"
 #include "platform/video/bitmap.h"
 #include "platform/win32/display/dalk.h"
 #include "platform/win32/display/picture_read_ahead.h"
@@ -21,15 +22,6 @@ namespace {
 struct Rgb {
   uint8_t r, g, b;
 };
-
-void Put16(std::vector<uint8_t>& v, uint32_t x) {
-  v.push_back(x & 0xFF);
-  v.push_back((x >> 8) & 0xFF);
-}
-void Put32(std::vector<uint8_t>& v, uint32_t x) {
-  Put16(v, x & 0xFFFF);
-  Put16(v, x >> 16);
-}
 
 // A bottom-up BMP of 8, 24 or 32 bits per pixel. For 8 bits, `pixel` gives the index in
 // its red field and `palette` the colours.

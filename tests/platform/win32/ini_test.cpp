@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/win32/kernel/profile.h"
-#include "test_folder.h"
+#include "test_support.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ std::string Get(const char* section, const char* key, const char* def, const std
 }
 
 TEST(Profile, MissingFileAndKeysGiveTheDefaults) {
-  TempFolder dir;
+  ScratchDir dir;
   EXPECT_EQ(Get("setup", "fullscreen", "0", dir / "none.ini"), "0");
   EXPECT_EQ(Get("setup", "music", nullptr, dir / "none.ini"), "");
   EXPECT_EQ(GetPrivateProfileInt("setup", "fullscreen", 7, (dir / "none.ini").c_str()), 7u);
@@ -29,7 +29,7 @@ TEST(Profile, MissingFileAndKeysGiveTheDefaults) {
 }
 
 TEST(Profile, NamesAreCaseBlindAndValuesTrimmedAndUnquoted) {
-  TempFolder dir;
+  ScratchDir dir;
   dir.Write("a.ini",
             "\xEF\xBB\xBF; comment\r\n[Setup]\r\n  Music =  N  \r\nsfx=\"y es\"\r\n"
             "[setup]\r\nmusic=Y\r\n[Default]\r\nballoons=7\r\ngametime=-5\r\nempty=\r\n");
@@ -42,7 +42,7 @@ TEST(Profile, NamesAreCaseBlindAndValuesTrimmedAndUnquoted) {
 }
 
 TEST(Profile, ValuesAreCutToTheBuffer) {
-  TempFolder dir;
+  ScratchDir dir;
   dir.Write("a.ini", "[setup]\nmusic=Yes please\n");
   EXPECT_EQ(Get("setup", "music", "", dir / "a.ini", 2), "Y");
   EXPECT_EQ(Get("setup", "none", "default", dir / "a.ini", 4), "def");
@@ -52,7 +52,7 @@ TEST(Profile, ValuesAreCutToTheBuffer) {
 }
 
 TEST(Profile, ListsSectionsAndKeys) {
-  TempFolder dir;
+  ScratchDir dir;
   dir.Write("a.ini", "[one]\na=1\nb=2\n[two]\n");
   char buffer[64];
   uint32_t n = GetPrivateProfileString(nullptr, nullptr, "", buffer, 64, (dir / "a.ini").c_str());
@@ -66,7 +66,7 @@ TEST(Profile, ListsSectionsAndKeys) {
 }
 
 TEST(Profile, WritingCreatesFileAndSectionAndKeepsTheRest) {
-  TempFolder dir;
+  ScratchDir dir;
   std::string file = dir / "new.ini";
   ASSERT_EQ(WritePrivateProfileString("Player1", "name", "Ann", file.c_str()), 1);
   EXPECT_EQ(Get("player1", "NAME", "", file), "Ann");
@@ -92,7 +92,7 @@ TEST(Profile, WritingCreatesFileAndSectionAndKeepsTheRest) {
 }
 
 TEST(Profile, AWrittenValueCannotAddLines) {
-  TempFolder dir;
+  ScratchDir dir;
   std::string file = dir / "a.ini";
   ASSERT_EQ(WritePrivateProfileString("p", "name", "Eve\n[setup]\nmusic=N", file.c_str()), 1);
   EXPECT_EQ(Get("p", "name", "", file), "Eve");
@@ -100,7 +100,7 @@ TEST(Profile, AWrittenValueCannotAddLines) {
 }
 
 TEST(Profile, WriteFailsCleanlyWhereNoFileCanBe) {
-  TempFolder dir;
+  ScratchDir dir;
   EXPECT_EQ(WritePrivateProfileString("a", "b", "c", (dir / "missing/x.ini").c_str()), 0);
 }
 

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "platform/win32/kernel/kernel.h"
-#include "test_folder.h"
+#include "test_support.h"
 
 namespace {
 
 TEST(KernelFile, AFailedMoveKeepsThePosition) {
-  TempFolder folder;
+  ScratchDir folder;
   folder.Write("f.bin", "0123456789");
   HANDLE f = CreateFileA((folder / "f.bin").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

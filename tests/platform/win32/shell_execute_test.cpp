@@ -8,10 +8,10 @@
 #include <thread>
 
 #include "platform/win32/window/win.h"
-#include "test_folder.h"
+#include "test_support.h"
 
 TEST(ShellExecute, StartsTheLauncherDirectlyWithItsArgumentAndFolder) {
-  TempFolder dir;
+  ScratchDir dir;
   // A launcher without the Windows suffix; its argument must arrive as one word, unexpanded.
   dir.Write("launcher/Gatefold", "#!/bin/sh\nprintf '%s|%s|' \"$1\" \"$#\" > out.tmp\npwd >> out.tmp\n"
                                  "mv out.tmp out.txt\n");
@@ -38,7 +38,7 @@ TEST(ShellExecute, StartsTheLauncherDirectlyWithItsArgumentAndFolder) {
 // A backslash in the folder's own name is part of that name, never a separator: "x\\y" with
 // a launcher in it must not run the one in "x/y". And the launcher gets no file of ours.
 TEST(ShellExecute, TheFolderIsTakenAsItStandsAndOurFilesStayOurs) {
-  TempFolder dir;
+  ScratchDir dir;
   const std::string script = "#!/bin/sh\nls /proc/self/fd | wc -l > fds.tmp\nmv fds.tmp fds.txt\n";
   dir.Write("x\\y/Gatefold", script);
   dir.Write("x/y/Gatefold", "#!/bin/sh\ntouch wrong.txt\n");
