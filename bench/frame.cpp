@@ -9,7 +9,7 @@
 #include "board/rising_sprite.h"
 #include "game/balloon_module.h"
 #include "game/balloon_state.h"
-#include "platform/dalk.h"
+#include "platform/win32/display/dalk.h"
 #include "shell/app.h"
 #include "shell/redraw_list.h"
 #include "sprites/sprite.h"

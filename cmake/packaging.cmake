@@ -13,8 +13,9 @@ set(ZORBIT_DATA_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/zorbit)
 cmake_path(ABSOLUTE_PATH ZORBIT_INSTALL_GAMESDIR BASE_DIRECTORY /prefix OUTPUT_VARIABLE games_abs)
 cmake_path(ABSOLUTE_PATH ZORBIT_DATA_INSTALL_DIR BASE_DIRECTORY /prefix OUTPUT_VARIABLE data_abs)
 file(RELATIVE_PATH ZORBIT_DATA_FROM_PROGRAM ${games_abs} ${data_abs})
-target_compile_definitions(zorbit_platform PRIVATE
-  ZORBIT_DATA_FROM_PROGRAM="${ZORBIT_DATA_FROM_PROGRAM}" ZORBIT_APP_ID="${ZORBIT_APP_ID}")
+target_compile_definitions(zorbit_files PRIVATE
+  ZORBIT_DATA_FROM_PROGRAM="${ZORBIT_DATA_FROM_PROGRAM}")
+target_compile_definitions(zorbit_sdl PRIVATE ZORBIT_APP_ID="${ZORBIT_APP_ID}")
 set(CPACK_PACKAGE_CONTACT "The Zorbit developers <zorbit@example.org>")
 # The changelog's date as Debian writes it.
 execute_process(COMMAND date -u -R -d "${ZORBIT_RELEASE_DATE} 12:00"

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/bitmap.h"
+#include "platform/video/bitmap.h"
 #include "surface/surface_helpers.h"
 
 namespace {

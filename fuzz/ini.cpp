@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/ini_document.h"
+#include "platform/files/ini_document.h"
 
 namespace {
 

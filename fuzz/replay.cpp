@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/replay_format.h"
+#include "platform/replay/replay_format.h"
 
 namespace {
 

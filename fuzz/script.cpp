@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/script.h"
+#include "platform/harness/script.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);

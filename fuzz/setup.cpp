@@ -11,7 +11,7 @@
 #include <string>
 
 #include "game/player_profiles.h"
-#include "platform/profile.h"
+#include "platform/win32/kernel/profile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // In memory, so that a long run leaves no file behind.

@@ -5,7 +5,7 @@
 #include "board/board_colours.h"
 #include "game/balloon_state.h"
 #include "game/catalogue.h"
-#include "platform/game_random.h"
+#include "platform/runtime/game_random.h"
 #include "shell/redraw_list.h"
 #include "surface/surface_helpers.h"
 

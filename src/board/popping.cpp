@@ -9,7 +9,7 @@
 #include "board/rising_sprite.h"
 #include "game/balloon_state.h"
 #include "game/catalogue.h"
-#include "platform/game_random.h"
+#include "platform/runtime/game_random.h"
 #include "shell/app.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "game/high_score_table.h"
-#include "platform/paths.h"
+#include "platform/files/paths.h"
 
 namespace {
 

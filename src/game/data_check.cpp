@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
-#include "platform/kernel.h"
-#include "platform/paths.h"
-#include "platform/win.h"
+#include "platform/files/paths.h"
+#include "platform/win32/kernel/kernel.h"
+#include "platform/win32/window/win.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "game/balloon_module.h"
 #include "game/balloon_state.h"
 #include "game/data_check.h"
-#include "platform/dalk.h"
+#include "platform/win32/display/dalk.h"
 
 namespace {
 ScreenModule* startupOverride = nullptr;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "game/high_score_table.h"
-#include "platform/paths.h"
+#include "platform/files/paths.h"
 
 namespace {
 

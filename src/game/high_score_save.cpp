@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "game/high_score_table.h"
-#include "platform/file_lock.h"
-#include "platform/paths.h"
+#include "platform/files/file_lock.h"
+#include "platform/files/paths.h"
 
 EntrySave HighScoreTable::SaveEntry(const char* path, const char* text, int32_t score) {
   EntrySave save;

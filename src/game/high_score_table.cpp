@@ -5,8 +5,8 @@
 #include <ctime>
 #include <string>
 
-#include "platform/file_replace.h"
-#include "platform/paths.h"
+#include "platform/files/file_replace.h"
+#include "platform/files/paths.h"
 
 namespace {
 

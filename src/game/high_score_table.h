@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/replay.h"
+#include "platform/replay/replay.h"
 
 // What saving one entry came to.
 struct EntrySave {

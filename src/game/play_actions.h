@@ -2,7 +2,7 @@
 // these actions in one place (play_keys.cpp); the module's frame carries them out in order.
 #pragma once
 
-#include "platform/win.h"
+#include "platform/win32/window/win.h"
 
 enum class PlayAction {
   CursorUp, CursorDown, CursorLeft, CursorRight,  // move the cell cursor one cell

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "game/balloon_state.h"
-#include "platform/profile.h"
+#include "platform/win32/kernel/profile.h"
 #include "shell/app.h"
 
 PlayerProfiles ThePlayerProfiles;

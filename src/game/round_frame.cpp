@@ -8,7 +8,7 @@
 #include "game/points_text.h"
 #include "game/round_end.h"
 #include "game/sound_signs.h"
-#include "platform/dalk.h"
+#include "platform/win32/display/dalk.h"
 #include "shell/app.h"
 #include "shell/mouse_state.h"
 #include "shell/redraw_list.h"

@@ -6,10 +6,10 @@
 #include "game/balloon_state.h"
 #include "game/player_profiles.h"
 #include "game/round_end.h"
-#include "platform/profile.h"
+#include "platform/win32/kernel/profile.h"
 #include "shell/app.h"
-#include "surface/surface_helpers.h"
 #include "sprites/sprite.h"
+#include "surface/surface_helpers.h"
 
 BalloonState TheBalloonState;
 

@@ -1,6 +1,6 @@
 #include "game/small_font.h"
 
-#include "platform/dalk.h"
+#include "platform/win32/display/dalk.h"
 #include "surface/surface_helpers.h"
 
 int NextCharacter(const unsigned char** p) {

@@ -3,7 +3,7 @@
 // names on the hall-of-fame screen and the pop preview's points.
 #pragma once
 
-#include "platform/ddraw.h"
+#include "platform/video/ddraw.h"
 
 class SmallFont {
  public:

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "game/small_font.h"
-#include "platform/replay.h"
+#include "platform/replay/replay.h"
 #include "shell/redraw_list.h"
 #include "shell/sound_switches.h"
 #include "sprites/sprite.h"

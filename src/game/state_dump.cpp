@@ -7,7 +7,7 @@
 #include "game/balloon_state.h"
 #include "game/high_score_table.h"
 #include "game/player_profiles.h"
-#include "platform/harness.h"
+#include "platform/runtime/state_dump.h"
 #include "shell/app.h"
 #include "shell/frame_timer.h"
 

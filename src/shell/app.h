@@ -2,8 +2,8 @@
 // the 10 ms tick count and the round's clock. Owned by the shell; read by every screen.
 #pragma once
 
-#include "platform/ddraw.h"
-#include "platform/win.h"
+#include "platform/video/ddraw.h"
+#include "platform/win32/window/win.h"
 
 // A frame result that ends the program.
 constexpr int QuitCode = 7;

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "platform/paths.h"
+#include "platform/files/paths.h"
 #include "shell/app.h"
 
 HINSTANCE AppInstance = nullptr;

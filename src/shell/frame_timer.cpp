@@ -4,8 +4,8 @@
 #include <climits>
 #include <cstdint>
 
-#include "platform/mmsystem.h"
-#include "platform/replay.h"
+#include "platform/replay/replay.h"
+#include "platform/win32/sound/mmsystem.h"
 #include "shell/app.h"
 #include "shell/frame_timer.h"
 #include "shell/mouse_state.h"

@@ -1,7 +1,7 @@
 // What the shell calls in the game folder at start-up and shutdown, in one place.
 #pragma once
 
-#include "platform/win.h"
+#include "platform/win32/window/win.h"
 
 class ScreenModule;
 

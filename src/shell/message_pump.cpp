@@ -1,9 +1,9 @@
 // The message pump and the frame pacing, shared by the frame loop and the dialog loop.
 #include <cstdio>
 
-#include "platform/dalk.h"
-#include "platform/mmsystem.h"
-#include "platform/replay.h"
+#include "platform/replay/replay.h"
+#include "platform/win32/display/dalk.h"
+#include "platform/win32/sound/mmsystem.h"
 #include "shell/app.h"
 #include "shell/frame_timer.h"
 #include "shell/mouse_state.h"

@@ -1,7 +1,7 @@
 // The mouse state, the drawn-cursor hooks and the key queue.
 #include "shell/mouse_state.h"
 
-#include "platform/dalk.h"
+#include "platform/win32/display/dalk.h"
 #include "sprites/sprite.h"
 #include "surface/surface_helpers.h"
 

@@ -5,7 +5,7 @@
 
 #include <atomic>
 
-#include "platform/ddraw.h"
+#include "platform/video/ddraw.h"
 #include "shell/ptr_array.h"
 
 class Picture;

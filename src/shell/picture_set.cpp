@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/profile.h"
+#include "platform/win32/kernel/profile.h"
 #include "shell/screen_module.h"
 #include "sprites/sprite.h"
 

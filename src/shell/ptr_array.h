@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "platform/ddraw.h"
+#include "platform/video/ddraw.h"
 
 // How an owning list gets rid of an item. Surfaces are reference counted.
 template <typename T>

@@ -3,7 +3,7 @@
 // later. One list ("page") per display buffer.
 #pragma once
 
-#include "platform/ddraw.h"
+#include "platform/video/ddraw.h"
 #include "shell/ptr_array.h"
 
 class DialogScreen;

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "platform/dalk.h"
+#include "platform/win32/display/dalk.h"
 #include "shell/app.h"
 #include "shell/mouse_state.h"
 #include "shell/redraw_list.h"

@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "platform/ddraw.h"
-#include "platform/win.h"
+#include "platform/video/ddraw.h"
+#include "platform/win32/window/win.h"
 #include "shell/ptr_array.h"
 
 class Button;

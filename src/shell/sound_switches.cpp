@@ -1,6 +1,6 @@
 #include "shell/sound_switches.h"
 
-#include "platform/mmsystem.h"
+#include "platform/win32/sound/mmsystem.h"
 #include "shell/app.h"
 #include "sound/sound_bank.h"
 

@@ -10,9 +10,9 @@
 #include <atomic>
 #include <cstdint>
 
-#include "platform/dsound.h"
-#include "platform/kernel.h"
-#include "platform/win.h"
+#include "platform/win32/kernel/kernel.h"
+#include "platform/win32/sound/dsound.h"
+#include "platform/win32/window/win.h"
 
 #define DALK_EXPORT __attribute__((visibility("default")))
 #define DALK_EXPORT_DATA __attribute__((visibility("default"), used))

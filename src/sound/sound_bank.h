@@ -2,7 +2,7 @@
 // loaded sound an id and passes the options file's switches on.
 #pragma once
 
-#include "platform/win.h"
+#include "platform/win32/window/win.h"
 #include "shell/ptr_array.h"
 
 class SNDSample;

@@ -2,8 +2,8 @@
 // mouse given to it and reports a click (a release over it after a press on it) once.
 #pragma once
 
-#include "platform/ddraw.h"
-#include "platform/win.h"
+#include "platform/video/ddraw.h"
+#include "platform/win32/window/win.h"
 #include "shell/ptr_array.h"
 
 class RedrawList;

@@ -1,7 +1,7 @@
 // Picture: a named surface loaded from a BMP file.
 #include <cstring>
 
-#include "platform/dalk.h"
+#include "platform/win32/display/dalk.h"
 #include "sprites/sprite.h"
 #include "surface/surface_helpers.h"
 

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "platform/dalk.h"
-#include "platform/win.h"
+#include "platform/win32/display/dalk.h"
+#include "platform/win32/window/win.h"
 #include "shell/app.h"
 #include "shell/redraw_list.h"
 #include "surface/surface_helpers.h"

@@ -2,7 +2,7 @@
 // object with a float position, a velocity and a list of frames.
 #pragma once
 
-#include "platform/ddraw.h"
+#include "platform/video/ddraw.h"
 #include "shell/ptr_array.h"
 
 // A named picture. Owns its surface: the destructor releases it.

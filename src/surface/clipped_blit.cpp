@@ -2,7 +2,7 @@
 // result: a position wholly outside gives an inverted rectangle, which Blt refuses.
 #include <cstdint>
 
-#include "platform/dalk.h"
+#include "platform/win32/display/dalk.h"
 #include "surface/surface_helpers.h"
 
 namespace {

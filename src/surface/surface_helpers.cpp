@@ -1,7 +1,7 @@
 // Sizes, pixel values, colour keys, fills, off-screen surfaces and pixel access.
 #include "surface/surface_helpers.h"
 
-#include "platform/dalk.h"
+#include "platform/win32/display/dalk.h"
 #include "surface/color_value.h"
 
 namespace {

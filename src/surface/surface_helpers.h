@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/ddraw.h"
+#include "platform/video/ddraw.h"
 #include "shell/ptr_array.h"
 
 void GetSurfaceSize(Surface* surface, int* width, int* height);

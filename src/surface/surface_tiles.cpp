@@ -1,5 +1,5 @@
 // Cutting pictures into tiles and turning palettised pictures into display surfaces.
-#include "platform/dalk.h"
+#include "platform/win32/display/dalk.h"
 #include "surface/color_value.h"
 #include "surface/surface_helpers.h"
 

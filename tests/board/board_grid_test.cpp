@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "board_test_util.h"
-#include "platform/game_random.h"
+#include "platform/runtime/game_random.h"
 
 using namespace boardtest;
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "high_score_test_util.h"
-#include "platform/bitmap.h"
+#include "platform/video/bitmap.h"
 
 namespace e2e {
 

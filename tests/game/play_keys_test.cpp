@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "game/play_actions.h"
-#include "platform/input.h"
+#include "platform/win32/window/input.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <cstring>
 #include <string>
 
+#include "../platform/scratch_mount.h"
 #include "game/high_score_table.h"
 #include "game/player_profiles.h"
-#include "../platform/scratch_mount.h"
 #include "high_score_test_util.h"
 
 namespace {

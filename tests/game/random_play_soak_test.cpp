@@ -10,7 +10,7 @@
 #include <random>
 
 #include "../board/board_test_util.h"
-#include "platform/game_random.h"
+#include "platform/runtime/game_random.h"
 #include "shell/frame_timer.h"
 
 using namespace boardtest;

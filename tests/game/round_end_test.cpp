@@ -9,7 +9,7 @@
 #include "game/balloon_state.h"
 #include "game/round_end.h"
 #include "high_score_test_util.h"
-#include "platform/paths.h"
+#include "platform/files/paths.h"
 #include "shell/frame_timer.h"
 
 namespace {

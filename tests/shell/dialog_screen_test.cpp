@@ -5,8 +5,8 @@
 #include <cstring>
 #include <functional>
 
-#include "platform/input.h"
-#include "platform/window_internal.h"
+#include "platform/win32/window/input.h"
+#include "platform/win32/window/window_internal.h"
 #include "shell/app.h"
 #include "shell/dialog_screen.h"
 #include "shell/frame_timer.h"

@@ -4,8 +4,8 @@
 #include <climits>
 #include <thread>
 
-#include "platform/clock_internal.h"
-#include "platform/mmsystem.h"
+#include "platform/runtime/clock_internal.h"
+#include "platform/win32/sound/mmsystem.h"
 #include "shell/app.h"
 #include "shell/frame_timer.h"
 

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "platform/input.h"
+#include "platform/win32/window/input.h"
 #include "shell/mouse_state.h"
 
 namespace {

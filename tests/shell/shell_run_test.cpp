@@ -7,11 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/harness.h"
+#include "platform/app/platform_main.h"
 #include "shell/app.h"
 #include "shell/game_links.h"
 #include "shell/redraw_list.h"
 #include "shell/screen_module.h"
+#include "shell/winmain.h"
 #include "shell_test_util.h"
 #include "sound/dalk_sound.h"
 #include "sprites/sprite.h"
@@ -95,7 +96,7 @@ class ShellRunTest : public ::testing::Test {
     args.insert(args.end(), extra.begin(), extra.end());
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
-    return PlatformMain(static_cast<int>(argv.size()), argv.data());
+    return PlatformMain(static_cast<int>(argv.size()), argv.data(), WinMain);
   }
   std::string Shot(const char* name) { return (dir.path() / name).string(); }
   static std::string ReadFile(const std::string& path) {

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ddraw.h"
+#include "platform/video/ddraw.h"
 
 namespace shelltest {
 

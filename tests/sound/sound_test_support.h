@@ -15,8 +15,8 @@
 
 #include <unistd.h>
 
-#include "platform/audio_device.h"
-#include "platform/audio_mixer.h"
+#include "platform/audio/audio_device.h"
+#include "platform/audio/audio_mixer.h"
 #include "sound/dalk_sound.h"
 
 struct WavSpec {

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "platform/ddraw.h"
+#include "platform/video/ddraw.h"
 
 struct SurfaceReleaser {
   void operator()(Surface* s) const {

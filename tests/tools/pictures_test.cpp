@@ -2,8 +2,8 @@
 // fits the places the game draws it at.
 #include "data_folder.h"
 
-#include "platform/bitmap.h"
-#include "platform/ddraw.h"
+#include "platform/video/bitmap.h"
+#include "platform/video/ddraw.h"
 
 #ifdef ZORBIT_DATA_GENERATED
 #include "files.h"

@@ -2,9 +2,9 @@
 // and loops seamlessly.
 #include "data_folder.h"
 
-#include "platform/audio_device.h"
-#include "platform/audio_mixer.h"
-#include "platform/mmsystem.h"
+#include "platform/audio/audio_device.h"
+#include "platform/audio/audio_mixer.h"
+#include "platform/win32/sound/mmsystem.h"
 #include "sound/dalk_sound.h"
 
 #ifdef ZORBIT_DATA_GENERATED

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "game/player_profiles.h"
-#include "platform/file_replace.h"
-#include "platform/install_folders.h"
-#include "platform/paths.h"
+#include "platform/files/file_replace.h"
+#include "platform/files/install_folders.h"
+#include "platform/files/paths.h"
 
 namespace {
 

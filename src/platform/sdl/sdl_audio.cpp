@@ -6,8 +6,9 @@
 
 #include <mutex>
 
-#include "platform/audio_device.h"
-#include "platform/audio_mixer.h"
+#include "platform/audio/audio_device.h"
+#include "platform/audio/audio_mixer.h"
+#include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_handles.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <thread>
 
-#include "platform/letterbox.h"
 #include "platform/sdl/sdl_present.h"
+#include "platform/video/letterbox.h"
 
 namespace {
 

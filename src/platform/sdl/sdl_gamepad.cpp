@@ -2,9 +2,8 @@
 // set of four directions; each direction is held while any controller holds it.
 #include <map>
 
-#include "platform/gamepads.h"
-#include "platform/host_input.h"
-#include "platform/input.h"
+#include "platform/runtime/host_input.h"
+#include "platform/sdl/gamepads.h"
 #include "platform/sdl/sdl_handles.h"
 
 namespace {

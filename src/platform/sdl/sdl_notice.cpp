@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/font8x8.h"
+#include "platform/runtime/quit_signals.h"
 #include "platform/sdl/sdl_handles.h"
+#include "platform/video/font8x8.h"
 
 namespace {
 
@@ -96,5 +97,6 @@ bool ShowNoticeWindow(const char* caption, const char* text) {
     SDL_RenderPresent(renderer.get());
     SDL_Event event;
     if (SDL_WaitEventTimeout(&event, 200) && Closes(event)) return true;
+    if (QuitSignalled()) return true;
   }
 }

@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/ddraw.h"
 #include "platform/sdl/sdl_handles.h"
+#include "platform/video/ddraw.h"
 
 enum class PresentKind { Framebuffer, Software, Accelerated };
 

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/letterbox.h"
 #include "platform/sdl/sdl_present.h"
+#include "platform/video/letterbox.h"
 
 namespace {
 

@@ -4,18 +4,19 @@
 #include <cstdlib>
 #include <memory>
 
-#include "platform/backend.h"
-#include "platform/clock.h"
-#include "platform/gamepads.h"
-#include "platform/host_input.h"
-#include "platform/input.h"
-#include "platform/letterbox.h"
-#include "platform/paths.h"
+#include "platform/files/paths.h"
+#include "platform/runtime/clock.h"
+#include "platform/runtime/host_input.h"
+#include "platform/runtime/run_hooks.h"
+#include "platform/runtime/trace.h"
+#include "platform/sdl/gamepads.h"
+#include "platform/sdl/sdl_display_lost.h"
 #include "platform/sdl/sdl_handles.h"
 #include "platform/sdl/sdl_notice.h"
 #include "platform/sdl/sdl_present.h"
-#include "platform/trace.h"
-#include "platform/window_internal.h"
+#include "platform/sdl/sdl_video.h"
+#include "platform/video/backend.h"
+#include "platform/video/letterbox.h"
 
 namespace {
 
@@ -84,12 +85,16 @@ bool SdlBackend::EnsureVideo() {
     // is called.
     StartupEnv x11Class("SDL_VIDEO_X11_WMCLASS", ZORBIT_APP_ID);
     StartupEnv waylandId("SDL_VIDEO_WAYLAND_WMCLASS", ZORBIT_APP_ID);
+    // The platform waits for the quit signals itself (they are blocked on every other
+    // thread), and closes the window for them.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     video_ = std::make_unique<SdlSubsystem>(SDL_INIT_VIDEO);
   }
   if (!video_->ok()) {
     error_ = SDL_GetError();
     return false;
   }
+  WatchForLostDisplay();
   TraceStep("video started");
   return true;
 }
@@ -191,6 +196,7 @@ void SdlBackend::Repaint() {
 
 void SdlBackend::PollEvents() {
   if (!video_ || !video_->ok()) return;
+  if (DisplayLost()) RunDisplayLost();
   StartGamepads();
   SDL_Event event;
   while (SDL_PollEvent(&event)) Translate(event);
@@ -202,6 +208,7 @@ void SdlBackend::WaitEvents(int ms) {
     SDL_Delay(static_cast<Uint32>(ms));
     return;
   }
+  if (DisplayLost()) RunDisplayLost();
   SDL_Event event;
   if (SDL_WaitEventTimeout(&event, ms)) Translate(event);
   PollEvents();
@@ -209,6 +216,8 @@ void SdlBackend::WaitEvents(int ms) {
 
 void SdlBackend::ShowMessage(const char* caption, const char* text) {
   std::fprintf(stderr, "%s%s%s\n", caption, *caption ? ": " : "", text);
+  // Where nothing can be seen, the line above is all: a notice there waits for ever.
+  if (!EnsureVideo() || ShowsNothing()) return;
   const char* title = *caption ? caption : "Zorbit";
   if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title, text, nullptr) != 0)
     ShowNoticeWindow(title, text);

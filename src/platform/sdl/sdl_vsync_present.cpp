@@ -15,10 +15,10 @@
 #include <future>
 #include <thread>
 
-#include "platform/letterbox.h"
-#include "platform/present_mailbox.h"
+#include "platform/runtime/trace.h"
 #include "platform/sdl/sdl_present.h"
-#include "platform/trace.h"
+#include "platform/video/letterbox.h"
+#include "platform/video/present_mailbox.h"
 
 namespace {
 
