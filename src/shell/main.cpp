@@ -1,7 +1,9 @@
 // The program's start: the heap made ready for start-up, then the platform runs the game.
+#ifdef __GLIBC__
 #include <malloc.h>
 #include <sys/mman.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cstdint>

@@ -1,13 +1,11 @@
 // Presenting through the window's own framebuffer: changed areas are converted (and, in a
 // larger window, scaled) into it and only those areas are sent to the display server.
 // No graphics driver is loaded, which keeps start-up short and the process small.
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <thread>
 
+#include "platform/sdl/prefault_pages.h"
 #include "platform/sdl/sdl_present.h"
 #include "platform/video/letterbox.h"
 
@@ -41,10 +39,6 @@ Tap TapFor(int out, int outSize, int inSize) {
   return tap;
 }
 
-#ifndef MADV_POPULATE_WRITE
-#define MADV_POPULATE_WRITE 23  // Linux 5.14; older kernels refuse it and nothing changes
-#endif
-
 // The window's framebuffer is memory shared with the display server, new and untouched: the
 // first picture written into it faulted every page in, one by one, on the way to the first
 // present. A thread of its own makes the pages present meanwhile, while the game loads its
@@ -56,10 +50,7 @@ class FramebufferWarmer {
     const size_t bytes = static_cast<size_t>(out->h) * static_cast<size_t>(out->pitch);
     if (!from || bytes == 0) return;
     thread_ = std::thread([from, bytes] {
-      const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
-      const auto start = reinterpret_cast<uintptr_t>(from) & ~(page - 1);
-      madvise(reinterpret_cast<void*>(start), reinterpret_cast<uintptr_t>(from) + bytes - start,
-              MADV_POPULATE_WRITE);
+      PrefaultPages(from, bytes);
     });
   }
   // Before the surface may go (a resize replaces it) and before the first picture.
