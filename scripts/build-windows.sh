@@ -146,6 +146,46 @@ build_prefix() {
   cat "$prefix"/stamps/* >"$prefix/versions"
 }
 
+# The data is made by the generator on this machine (the Linux build's build/game), as it
+# is the same on every system.
+host_data() {
+  local host="${ZORBIT_BUILD_DIR:-$here/build}"
+  "$here/scripts/deps.sh"
+  [ -f "$host/CMakeCache.txt" ] ||
+    cmake -S "$here" -B "$host" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+  nice cmake --build "$host" -j2 --target zorbit_data >&2
+  echo "$host/game"
+}
+
+build_game() {
+  local data=$1 obj="$out/game"
+  cmake -S "$here" -B "$obj" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DZORBIT_WIN_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release -DZORBIT_DATA=OFF \
+    -DZORBIT_BENCH=OFF >/dev/null
+  nice cmake --build "$obj" -j2 --target zorbit zorbit-options >&2
+  # The programs find their data in "game" beside them, in the build folder as when installed.
+  rm -rf "$obj/game"
+  mkdir -p "$obj/game"
+  (cd "$data" && find . -type f \( -name '*.bmp' -o -name '*.wav' -o -name '*.mp3' \) -print0 |
+     xargs -0 cp --parents -t "$obj/game")
+}
+
+package() {
+  local obj="$out/game" version name
+  version=$(sed -n 's/^project(zorbit VERSION \([0-9.]*\).*/\1/p' "$here/CMakeLists.txt")
+  name="zorbit-$version-win64"
+  rm -rf "${out:?}/$name" "$out/$name.zip"
+  mkdir -p "$out/$name"
+  cp "$obj/zorbit.exe" "$obj/zorbit-options.exe" "$out/$name/"
+  cp -r "$obj/game" "$out/$name/game"
+  sed 's/$/\r/' "$here/dist/windows-readme.txt" >"$out/$name/README.txt"
+  (cd "$out" && zip -qr "$name.zip" "$name")
+  say "made $out/$name.zip"
+}
+
 install_packages
 build_prefix
 [ "${1:-}" = "--prefix" ] && exit 0
+data=$(host_data)
+build_game "$data"
+package
