@@ -1,11 +1,14 @@
 // The program's start: the heap made ready for start-up, then the platform runs the game.
-#include <malloc.h>
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+
+// The C library says whether it is glibc in the headers above.
+#ifdef __GLIBC__
+#include <malloc.h>
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 #include "platform/app/platform_main.h"
 #include "shell/winmain.h"

@@ -23,6 +23,7 @@
 
 #include "platform/files/file_lock.h"
 #include "platform/files/file_replace.h"
+#include "platform/files/host_fd.h"
 #include "platform/files/paths.h"
 
 namespace {
@@ -87,17 +88,14 @@ bool PlainName(const std::string& name) {
 
 // A regular file of the folder itself (a link there is not ours and is not followed).
 bool IsOurFile(const std::string& folder, const std::string& name) {
-  struct stat st {};
-  return PlainName(name) && ::lstat((folder + "/" + name).c_str(), &st) == 0 &&
-         S_ISREG(st.st_mode);
+  return PlainName(name) && IsPlainFile(folder + "/" + name);
 }
 
 // nullopt when the file is there but cannot be read (or is not a plain file): nobody then
 // knows which replays are linked. No file is no links.
 std::optional<std::vector<Link>> ReadLinks(const std::string& folder) {
   std::vector<Link> links;
-  const int fd = ::open((folder + "/" + kLinksName).c_str(),
-                        O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  const int fd = OpenFd(folder + "/" + kLinksName, FdOpen::ReadNoWait);
   if (fd < 0) {
     if (errno == ENOENT) return links;
     return std::nullopt;
@@ -138,16 +136,16 @@ int WriteLinks(const std::string& folder, const std::vector<Link>& links) {
   for (const Link& l : links)
     text += l.file + " " + std::to_string(l.score) + " " + Escape(l.text) + "\n";
   std::string temp = folder + "/." + kLinksName + ".XXXXXX";
-  const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  const int fd = CreateTempFile(&temp);
   if (fd < 0) return errno;
-  int error = ::fchmod(fd, 0644) == 0 ? 0 : errno;
+  int error = 0;
   for (std::string_view rest = text; error == 0 && !rest.empty();) {
     const ssize_t n = ::write(fd, rest.data(), rest.size());
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) error = n < 0 ? errno : ENOSPC;
     else rest.remove_prefix(static_cast<size_t>(n));
   }
-  if (error == 0 && ::fsync(fd) != 0) error = errno;
+  if (error == 0 && SyncFd(fd) != 0) error = errno;
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error == 0 && ::rename(temp.c_str(), (folder + "/" + kLinksName).c_str()) != 0) error = errno;
   if (error != 0) ::unlink(temp.c_str());
@@ -256,7 +254,7 @@ std::vector<Link> StandingLinks(const std::string& folder, std::vector<Link> lin
 }  // namespace
 
 bool ReadHostFile(const std::string& path, size_t limit, std::string* bytes) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+  const int fd = OpenFd(path, FdOpen::Read);
   if (fd < 0) return false;
   bytes->clear();
   char block[1 << 16];
@@ -289,8 +287,7 @@ NewReplayFile CreateInReplayFolder() {
     char number[24];
     std::snprintf(number, sizeof number, "%06llu", static_cast<unsigned long long>(sequence));
     file.name = std::string(number) + "-" + stamp + kExtension;
-    file.fd = ::open((parent + "/" + file.name).c_str(),
-                     O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0644);
+    file.fd = OpenFd(parent + "/" + file.name, FdOpen::CreateNew);
     if (file.fd >= 0) return file;
     if (errno != EEXIST) break;
   }

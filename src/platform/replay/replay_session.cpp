@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "platform/files/file_replace.h"
+#include "platform/files/host_fd.h"
 #include "platform/files/paths.h"
 #include "platform/replay/replay.h"
 #include "platform/replay/replay_folder.h"
@@ -276,10 +277,9 @@ void ApplyDueInput() {
 // The folder a replay's hall of fame lives in; false (with why) when it cannot be made
 // or written.
 bool MakeSandbox(const ReplayLog& header, std::string* why) {
-  const char* tmp = std::getenv("TMPDIR");
-  const std::string folder = tmp && *tmp ? tmp : "/tmp";
+  const std::string folder = TempFolder();
   std::string pattern = folder + "/zorbit-replay-XXXXXX";
-  if (!::mkdtemp(pattern.data())) {
+  if (!CreateTempFolder(&pattern)) {
     *why = "its private folder cannot be made in " + folder + " (" + FileErrorText(errno) + ")";
     return false;
   }

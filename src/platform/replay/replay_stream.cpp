@@ -1,5 +1,7 @@
 #include "platform/replay/replay_stream.h"
 
+#include "platform/files/host_fd.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,7 +26,7 @@ ReplayInput::~ReplayInput() {
 bool ReplayInput::Open(const std::string& hostPath, std::string_view gameVersion,
                        std::string* error) {
   version_ = gameVersion;
-  fd_ = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  fd_ = OpenFd(hostPath, FdOpen::ReadNoWait);
   struct stat st {};
   if (fd_ < 0 || ::fstat(fd_, &st) != 0) {
     *error = errno == ENOENT ? "there is no such file" : std::strerror(errno);
@@ -132,5 +134,5 @@ int ReplayOutput::Close() {
 }
 
 int CreateRecordingFile(const std::string& hostPath) {
-  return ::open(hostPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0644);
+  return OpenFd(hostPath, FdOpen::CreateTruncate);
 }

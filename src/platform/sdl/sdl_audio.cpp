@@ -2,7 +2,6 @@
 // sound starts within about a dozen milliseconds of its Play. Opened on a thread of its
 // own (see audio_device.cpp), so nothing here may touch the game's state.
 #include <SDL.h>
-#include <dlfcn.h>
 
 #include <mutex>
 
@@ -10,6 +9,7 @@
 #include "platform/audio/audio_mixer.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_handles.h"
+#include "platform/sdl/quiet_alsa.h"
 
 namespace {
 
@@ -21,31 +21,6 @@ bool g_initedSubsystem = false;
 void Callback(void*, Uint8* stream, int len) {
   MixerRender(reinterpret_cast<int16_t*>(stream), len / 4);
 }
-
-// ALSA prints a page of diagnostics on standard error when a machine has no sound card.
-// The game says so in one line of its own, so ALSA's own reporter is silenced while the
-// device is probed. It is looked up rather than linked: SDL brings ALSA in, when it does.
-using AlsaErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
-using SetAlsaErrorHandler = int (*)(AlsaErrorHandler);
-
-void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
-
-class QuietAlsa {
- public:
-  QuietAlsa()
-      : set_(reinterpret_cast<SetAlsaErrorHandler>(
-            dlsym(RTLD_DEFAULT, "snd_lib_error_set_handler"))) {
-    if (set_) set_(IgnoreAlsaError);
-  }
-  ~QuietAlsa() {
-    if (set_) set_(nullptr);  // ALSA's own reporter again
-  }
-  QuietAlsa(const QuietAlsa&) = delete;
-  QuietAlsa& operator=(const QuietAlsa&) = delete;
-
- private:
-  SetAlsaErrorHandler set_;
-};
 
 bool InitAudio() {
   std::lock_guard<std::mutex> guard(SdlSubsystemLock());

@@ -2,13 +2,11 @@
 // larger window, scaled sharp: nearest-neighbour to a whole factor, then linear) into it and
 // only those areas are sent to the display server.
 // No graphics driver is loaded, which keeps start-up short and the process small.
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <thread>
 
+#include "platform/sdl/prefault_pages.h"
 #include "platform/sdl/sdl_present.h"
 #include "platform/video/letterbox.h"
 
@@ -27,9 +25,20 @@ uint32_t Blend(uint32_t a, uint32_t b, uint32_t w) {
   return (rb & 0xFF00FF) | (g & 0x00FF00);
 }
 
-#ifndef MADV_POPULATE_WRITE
-#define MADV_POPULATE_WRITE 23  // Linux 5.14; older kernels refuse it and nothing changes
-#endif
+// Where an output pixel samples the picture: the lower source index and the weight (of 256)
+// of the next, for pixel centres mapped linearly, clamped at the edges.
+struct Tap {
+  int index;
+  uint32_t weight;
+};
+
+Tap TapFor(int out, int outSize, int inSize) {
+  int64_t pos = ((int64_t{2} * out + 1) * inSize * 256) / (int64_t{2} * outSize) - 128;
+  pos = std::clamp<int64_t>(pos, 0, int64_t{inSize - 1} * 256);
+  Tap tap{static_cast<int>(pos >> 8), static_cast<uint32_t>(pos & 255)};
+  if (tap.index >= inSize - 1) tap = Tap{inSize - 1, 0};
+  return tap;
+}
 
 // The window's framebuffer is memory shared with the display server, new and untouched: the
 // first picture written into it faulted every page in, one by one, on the way to the first
@@ -42,10 +51,7 @@ class FramebufferWarmer {
     const size_t bytes = static_cast<size_t>(out->h) * static_cast<size_t>(out->pitch);
     if (!from || bytes == 0) return;
     thread_ = std::thread([from, bytes] {
-      const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
-      const auto start = reinterpret_cast<uintptr_t>(from) & ~(page - 1);
-      madvise(reinterpret_cast<void*>(start), reinterpret_cast<uintptr_t>(from) + bytes - start,
-              MADV_POPULATE_WRITE);
+      PrefaultPages(from, bytes);
     });
   }
   // Before the surface may go (a resize replaces it) and before the first picture.

@@ -6,6 +6,7 @@
 
 #include "platform/files/paths.h"
 #include "platform/runtime/clock.h"
+#include "platform/runtime/host_env.h"
 #include "platform/runtime/host_input.h"
 #include "platform/runtime/run_hooks.h"
 #include "platform/runtime/trace.h"
@@ -65,9 +66,9 @@ class SdlBackend final : public VideoBackend {
 class StartupEnv {
  public:
   StartupEnv(const char* name, const char* value)
-      : name_(name), set_(!std::getenv(name) && setenv(name, value, 0) == 0) {}
+      : name_(name), set_(SetEnvUnlessSet(name, value)) {}
   ~StartupEnv() {
-    if (set_) unsetenv(name_);
+    if (set_) UnsetEnv(name_);
   }
   StartupEnv(const StartupEnv&) = delete;
   StartupEnv& operator=(const StartupEnv&) = delete;
