@@ -9,6 +9,7 @@
 #include "game/small_font.h"
 #include "game/state_dump.h"
 #include "shell/app.h"
+#include "shell/idle.h"
 #include "shell/redraw_list.h"
 #include "sound/sound_bank.h"
 #include "sprites/button.h"
@@ -84,11 +85,13 @@ void BalloonModule::Open(DirectDraw* dd, Surface* surface) {
   RegisterRoundStateDump();
   RegisterHallOfFameEntries(StandingHallOfFame);
   GameKeyUp = HallOfFameKeyUp;
+  SetNextChangeHook(&BalloonModule::NextChange);
   TheBalloonState.NewRound();
 }
 
 void BalloonModule::Close() {
   GameKeyUp = nullptr;
+  SetNextChangeHook(nullptr);
   SoundBank::FreeAll();
   ScreenModule::Close();
 }
