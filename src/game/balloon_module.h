@@ -5,6 +5,7 @@
 
 #include "shell/screen_module.h"
 
+class BalloonState;
 class Picture;
 class SmallFont;
 class Sprite;
@@ -30,6 +31,7 @@ class BalloonModule : public ScreenModule {
   // The tick at which the picture next changes with no input; `now` while anything moves.
   // The round clock's seconds are the frame loop's to add.
   static int NextChange(int now);
+  int NextChangeOf(BalloonState& round, int now) const;
 
   Sprite* scoreFont = nullptr;  // ten digits and a comma side by side
   Sprite* timerBar = nullptr;   // 37 frames stacked: full round .. empty

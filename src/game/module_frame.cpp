@@ -127,9 +127,10 @@ void BalloonModule::StopBlink() {
   if (Button* newGame = buttons->Find("newgame")) newGame->SetImageOffset(0);
 }
 
-int BalloonModule::NextChange(int now) {
-  const BalloonModule& module = TheBalloonModule;
-  BalloonState& round = TheBalloonState;
+int BalloonModule::NextChange(int now) { return TheBalloonModule.NextChangeOf(TheBalloonState, now); }
+
+int BalloonModule::NextChangeOf(BalloonState& round, int now) const {
+  const BalloonModule& module = *this;
   // The rate text changes as it likes; a dialog runs frames of its own.
   if (ShowFrameRate || module.helpDialog || round.dirty || !round.pendingActions.empty())
     return now;
