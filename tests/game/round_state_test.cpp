@@ -138,6 +138,8 @@ TEST(PointsText, GroupsDigitsInThrees) {
 
 }  // namespace
 
+namespace {
+
 // The frame loop sleeps until the tick the round says it next changes at: anything that
 // moves must say "now", a still board "not by itself".
 TEST_F(RoundState, TheRoundChangesByItselfOnlyWhileSomethingMoves) {
@@ -168,3 +170,5 @@ TEST_F(RoundState, TheRoundChangesByItselfOnlyWhileSomethingMoves) {
   state.SetState(Playing);
   EXPECT_EQ(module.NextChangeOf(state, 500), INT_MAX);
 }
+
+}  // namespace
