@@ -10,6 +10,7 @@
 #include "game/small_font.h"
 #include "game/state_dump.h"
 #include "shell/app.h"
+#include "shell/idle.h"
 #include "shell/redraw_list.h"
 #include "sound/sound_bank.h"
 #include "sprites/button.h"
@@ -87,12 +88,14 @@ void BalloonModule::Open(DirectDraw* dd, Surface* surface) {
   GameKeyUp = [](int virtualKey) { return PauseTakesKeyUp(virtualKey) ? 1 : HallOfFameKeyUp(virtualKey); };
   GameFrameWhileInactive = PauseWaitsForFrame;
   ResetPause();
+  SetNextChangeHook(&BalloonModule::NextChange);
   TheBalloonState.NewRound();
 }
 
 void BalloonModule::Close() {
   GameKeyUp = nullptr;
   GameFrameWhileInactive = nullptr;
+  SetNextChangeHook(nullptr);
   SoundBank::FreeAll();
   ScreenModule::Close();
 }

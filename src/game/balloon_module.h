@@ -5,6 +5,7 @@
 
 #include "shell/screen_module.h"
 
+class BalloonState;
 class Picture;
 class SmallFont;
 class Sprite;
@@ -27,6 +28,10 @@ class BalloonModule : public ScreenModule {
   void BlinkNewGame();
   // Ends the blink when a round starts: the button shows its own state's image again.
   void StopBlink();
+  // The tick at which the picture next changes with no input; `now` while anything moves.
+  // The round clock's seconds are the frame loop's to add.
+  static int NextChange(int now);
+  int NextChangeOf(BalloonState& round, int now) const;
 
   Sprite* scoreFont = nullptr;  // ten digits and a comma side by side
   Sprite* timerBar = nullptr;   // 37 frames stacked: full round .. empty

@@ -1,4 +1,5 @@
 // The module's frame: the four side buttons, live at all times, then the round.
+#include <climits>
 #include <cstring>
 #include <string>
 
@@ -10,8 +11,10 @@
 #include "platform/replay/replay.h"
 #include "shell/app.h"
 #include "shell/dialog_screen.h"
+#include "shell/idle.h"
 #include "shell/redraw_list.h"
 #include "sprites/button.h"
+#include "sprites/sprite.h"
 
 namespace {
 constexpr int BlinkMs = 500;
@@ -133,4 +136,25 @@ void BalloonModule::StopBlink() {
   lastToggle = 0;
   if (!buttons) return;
   if (Button* newGame = buttons->Find("newgame")) newGame->SetImageOffset(0);
+}
+
+int BalloonModule::NextChange(int now) { return TheBalloonModule.NextChangeOf(TheBalloonState, now); }
+
+int BalloonModule::NextChangeOf(BalloonState& round, int now) const {
+  const BalloonModule& module = *this;
+  // The rate text changes as it likes; a dialog runs frames of its own.
+  if (ShowFrameRate || module.helpDialog || round.dirty || !round.pendingActions.empty() ||
+      PauseWanted())
+    return now;
+  if (round.effects && round.effects->Count() > 0) return now;
+  if (round.airplane && round.airplane->x > -round.airplane->width) return now;
+  switch (round.GetState()) {
+    case Title:
+      // BlinkNewGame toggles once more than BlinkMs has gone by.
+      return module.buttons ? module.lastToggle + BlinkMs + 1 : INT_MAX;
+    case Playing:
+      return INT_MAX;
+    default:
+      return now;
+  }
 }

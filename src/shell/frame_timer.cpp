@@ -97,6 +97,14 @@ void SyncTimerView(bool pacing, int predictedTicks) {
 
 int RawTicks() { return nowMs.load(); }
 
+int NextClockSecondTick() {
+  if (countdownRuns.load() != 1) return INT_MAX;
+  const int now = nowMs.load();
+  if (secondsGathered.load() != secondsTaken) return now;
+  const int left = kSecondMs - secondAccumulator.load();
+  return now + (left + kPeriodMs - 1) / kPeriodMs * kPeriodMs;
+}
+
 int FrameTimerRunning() { return timerId.load() != 0; }
 
 void CatchUpTicks() {

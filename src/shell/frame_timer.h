@@ -18,5 +18,8 @@ void CatchUpTicks();
 void ResetFrameTimerState();
 // The next frame may start at once (a fresh run).
 void ResetFrameDeadline();
+// The tick (the timer's own count) at which the round's clock next counts a second; at once
+// when one is counted but not yet seen, INT_MAX while the clock is stopped.
+int NextClockSecondTick();
 // 1 while the game clock counts down (StartGameClock), 0 once stopped.
 int GameClockRunning();

@@ -1,11 +1,14 @@
 // The message pump and the frame pacing, shared by the frame loop and the dialog loop.
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/replay/replay.h"
 #include "platform/win32/display/dalk.h"
 #include "platform/win32/sound/mmsystem.h"
+#include "platform/win32/window/message_wait.h"
 #include "shell/app.h"
 #include "shell/frame_timer.h"
+#include "shell/idle.h"
 #include "shell/mouse_state.h"
 #include "shell/redraw_list.h"
 
@@ -21,11 +24,27 @@ struct RateMeter {
   int lastPass = 0;
   int passes = -1;  // -1: no window open
   float rate = 0.0f;
+  bool slept = false;  // the loop slept since the last pass: the slots it left out count
 };
 RateMeter meter;
 
+constexpr int kFrameMs = 10;
+// Frames in a row with no input and nothing due before the next one: by then the last
+// change has reached every page of the picture, and the loop may sleep.
+constexpr int kSettleFrames = 3;
+// The longest sleep: a message another thread posts (the music's end) waits no longer.
+constexpr int kLongestSleepMs = 250;
+
+NextChangeHook nextChange = nullptr;
+int quietFrames = 0;
+unsigned long long inputsSeen = 0;
+
 void CountPass(int now) {
-  if (meter.passes < 0 || now - meter.lastPass >= 250) {
+  const bool slept = meter.slept;
+  meter.slept = false;
+  if (meter.passes >= 0 && slept) {
+    meter.passes += std::max(1, (now - meter.lastPass) / kFrameMs);
+  } else if (meter.passes < 0 || now - meter.lastPass >= 250) {
     meter.windowStart = now;
     meter.passes = 0;
   } else {
@@ -114,4 +133,22 @@ void DrawFrameRate(Surface* target) {
 void ResetFrameDeadline() {
   frameDeadline = 0;
   meter = RateMeter{};
+  quietFrames = 0;
+}
+
+void SetNextChangeHook(NextChangeHook hook) { nextChange = hook; }
+
+void IdleWhileUnchanged() {
+  const int now = GetTicks();
+  const int due = std::min(nextChange ? nextChange(now) : now, NextClockSecondTick());
+  const unsigned long long inputs = HostInputsDelivered();
+  const bool quiet = inputs == inputsSeen && due > frameDeadline;
+  inputsSeen = inputs;
+  quietFrames = quiet ? quietFrames + 1 : 0;
+  // A replay keeps its recording's frames; a virtual clock moves only when the loop runs.
+  if (quietFrames < kSettleFrames || ReplayPlaying() || !MessageWaitSleeps()) return;
+  while (RawTicks() < due) {
+    if (WaitForMessageOrTimeout(std::min(due - RawTicks(), kLongestSleepMs))) break;
+  }
+  meter.slept = true;
 }

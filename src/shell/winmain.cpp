@@ -12,6 +12,7 @@
 #include "shell/app.h"
 #include "shell/frame_timer.h"
 #include "shell/game_links.h"
+#include "shell/idle.h"
 #include "shell/mouse_state.h"
 #include "shell/screen_module.h"
 #include "shell/sound_switches.h"
@@ -165,6 +166,7 @@ int RunFrameLoop() {
         if (MainWindow) DestroyWindow(MainWindow);
         return 0;
       }
+      IdleWhileUnchanged();
     } else {
       DalkAcquireMouse(0);
     }

@@ -2,6 +2,8 @@
 // the time bar and the score panel's numbers.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "../board/board_test_util.h"
 #include "game/points_text.h"
 #include "game/round_end.h"
@@ -132,6 +134,41 @@ TEST(PointsText, GroupsDigitsInThrees) {
   char small[6];
   FormatPoints(1234567, small, sizeof small);
   EXPECT_STREQ(small, "1,234") << "cut to the buffer, always terminated";
+}
+
+}  // namespace
+
+namespace {
+
+// The frame loop sleeps until the tick the round says it next changes at: anything that
+// moves must say "now", a still board "not by itself".
+TEST_F(RoundState, TheRoundChangesByItselfOnlyWhileSomethingMoves) {
+  Layout(state, {"rr", "gy"});
+  state.dirty = 0;
+  const BalloonModule& module = TheBalloonModule;
+  EXPECT_EQ(module.NextChangeOf(state, 500), INT_MAX) << "a still board waits for input";
+  state.pendingActions.push_back(PlayAction::Pop);
+  EXPECT_EQ(module.NextChangeOf(state, 500), 500) << "a key's action is still to be done";
+  state.pendingActions.clear();
+  state.dirty = 1;
+  EXPECT_EQ(module.NextChangeOf(state, 500), 500) << "the board is to be drawn";
+  state.dirty = 0;
+  LaunchEffect();
+  EXPECT_EQ(module.NextChangeOf(state, 500), 500) << "a rising picture flies";
+  while (state.effects->Count() > 0) {
+    RisingSprite* e = state.effects->GetAt(0);
+    state.effects->Remove(e);
+    delete e;
+  }
+  ShowFrameRate = 1;
+  EXPECT_EQ(module.NextChangeOf(state, 500), 500) << "the rate text is shown";
+  ShowFrameRate = 0;
+  state.EnterEnding();
+  EXPECT_EQ(module.NextChangeOf(state, 500), 500) << "the airplane crosses, the pictures follow";
+  state.SetState(Cleared);
+  EXPECT_EQ(module.NextChangeOf(state, 500), 500);
+  state.SetState(Playing);
+  EXPECT_EQ(module.NextChangeOf(state, 500), INT_MAX);
 }
 
 }  // namespace

@@ -96,3 +96,26 @@ TEST_F(FrameTimerTest, FramePacingWaitsForTheDeadlineWithoutATimer) {
 }
 
 }  // namespace
+
+// The frame loop sleeps until the tick the clock's next second is due: it must be the very
+// tick at which the second is counted, wherever the accumulator stands.
+TEST_F(FrameTimerTest, NextClockSecondTickIsTheTickTheSecondIsCountedAt) {
+  StopGameClock();
+  EXPECT_EQ(NextClockSecondTick(), INT_MAX) << "a stopped clock has no next second";
+  for (int lead = 0; lead < 130; lead += 7) {
+    ResetFrameTimerState();
+    SetClockSeconds(10);
+    StartGameClock();
+    Steps(lead);
+    const int seconds = GetClockSeconds();
+    const int due = NextClockSecondTick();
+    ASSERT_GT(due, RawTicks());
+    while (RawTicks() + 10 < due) {
+      Steps(1);
+      ASSERT_EQ(GetClockSeconds(), seconds) << "counted before " << due << ", lead " << lead;
+    }
+    Steps(1);
+    EXPECT_EQ(RawTicks(), due);
+    EXPECT_EQ(GetClockSeconds(), seconds - 1) << "not counted at " << due << ", lead " << lead;
+  }
+}

@@ -64,5 +64,8 @@ void QueueHostInput(const HostInput& input);
 // Forgets queued input (a fresh run).
 void ClearQueuedHostInput();
 bool HostInputQueued();
+// How many inputs have come from outside so far (main thread): a frame that saw none
+// changed nothing by input.
+unsigned long long HostInputCount();
 // Delivers what was queued, oldest first (at a turn of host events).
 void DeliverQueuedHostInput();

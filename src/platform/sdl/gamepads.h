@@ -24,6 +24,8 @@ class Gamepads {
   // One event taken from SDL's queue by someone else; false when it is no controller's.
   bool Handle(const SDL_Event& event);
   int Connected() const;
+  // A direction is held, so a repeat falls due by the clock.
+  bool DirectionHeld() const;
 
   static constexpr uint32_t kRepeatDelayMs = 400;
   static constexpr uint32_t kRepeatEveryMs = 120;

@@ -153,6 +153,12 @@ bool Gamepads::Handle(const SDL_Event& event) {
 
 int Gamepads::Connected() const { return static_cast<int>(state_->controllers.size()); }
 
+bool Gamepads::DirectionHeld() const {
+  for (int i = 0; i < kDirections; ++i)
+    if (state_->held[i]) return true;
+  return false;
+}
+
 void Gamepads::Pump(uint32_t nowMs) {
   if (!ok()) return;
   SDL_PumpEvents();

@@ -1,5 +1,6 @@
 // The SDL driver: the picture in a window (or full screen), scaled with its aspect kept when
 // the window is resized; SDL events become input state and window messages.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -28,6 +29,7 @@ class SdlBackend final : public VideoBackend {
   bool Show(const Surface& picture, const std::vector<Rect>& changed) override;
   void PollEvents() override;
   void WaitEvents(int ms) override;
+  bool WaitForEvent(int ms) override;
   void SetTitle(const std::string& title) override {
     if (window_) SDL_SetWindowTitle(window_.get(), title.c_str());
   }
@@ -273,6 +275,13 @@ void SdlBackend::WaitEvents(int ms) {
   SDL_Event event;
   if (SDL_WaitEventTimeout(&event, ms)) Translate(event);
   PollEvents();
+}
+
+bool SdlBackend::WaitForEvent(int ms) {
+  if (!video_ || !video_->ok()) return false;
+  // A held direction repeats by the clock, not by an event: look again in time for it.
+  if (pads_ && pads_->DirectionHeld()) ms = std::min(ms, 10);
+  return SDL_WaitEventTimeout(nullptr, ms) == 1;
 }
 
 void SdlBackend::ShowMessage(const char* caption, const char* text) {

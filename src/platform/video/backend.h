@@ -22,6 +22,9 @@ class VideoBackend {
   virtual void PollEvents() = 0;
   // Idle loops: waits up to ms for a host event.
   virtual void WaitEvents(int ms) = 0;
+  // Waits up to ms for a host event and leaves it where it is (the next poll takes it);
+  // true when one came. Headless there is nothing to wait for.
+  virtual bool WaitForEvent(int) { return false; }
   virtual void SetTitle(const std::string& title) = 0;
   // A plain notice; must not block a headless run.
   virtual void ShowMessage(const char* caption, const char* text) = 0;

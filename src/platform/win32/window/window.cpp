@@ -9,9 +9,11 @@
 #include "platform/runtime/clock.h"
 #include "platform/runtime/clock_internal.h"
 #include "platform/runtime/host_input.h"
+#include "platform/runtime/quit_signals.h"
 #include "platform/runtime/run_hooks.h"
 #include "platform/video/backend.h"
 #include "platform/win32/window/input.h"
+#include "platform/win32/window/message_wait.h"
 #include "platform/win32/window/win.h"
 #include "platform/win32/window/window_internal.h"
 
@@ -203,6 +205,23 @@ int PeekMessage(MSG* msg, HWND, UINT, UINT, uint32_t removeFlags) {
   IdleIfSpinning();
   return TakeQueued(msg, remove) ? 1 : 0;
 }
+
+unsigned long long HostInputsDelivered() { return HostInputCount(); }
+
+int WaitForMessageOrTimeout(int ms) {
+  ClockPoll();
+  auto waiting = [] {
+    std::lock_guard<std::mutex> guard(queue.lock);
+    return !queue.messages.empty() || queue.quitPosted || HostInputQueued() || QuitSignalled();
+  };
+  if (waiting()) return 1;
+  if (ClockIsVirtual() || ms <= 0) return 0;
+  const bool event = Video().WaitForEvent(ms);
+  ClockPoll();
+  return event || waiting() ? 1 : 0;
+}
+
+bool MessageWaitSleeps() { return !ClockIsVirtual(); }
 
 int TranslateMessage(const MSG* msg) {
   return msg && (msg->message == WM_KEYDOWN || msg->message == WM_KEYUP) ? 1 : 0;
