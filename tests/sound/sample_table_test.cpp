@@ -113,21 +113,20 @@ TEST_F(SampleTable, AfterExitNothingIsFoundOrTouched) {
 }
 
 TEST(SoundMapping, VolumeAndPanValues) {
-  EXPECT_EQ(0, DalkSound::MapVolume(0xFFFF));
-  EXPECT_EQ(-1000, DalkSound::MapVolume(0x8000));
-  EXPECT_EQ(-10000, DalkSound::MapVolume(0));
-  EXPECT_EQ(0, DalkSound::MapVolume(0x10000));
-  EXPECT_EQ(-10000, DalkSound::MapVolume(-5));
-  EXPECT_EQ(10000, DalkSound::MapPan(0));
-  EXPECT_EQ(0, DalkSound::MapPan(0x8000));
-  EXPECT_EQ(0, DalkSound::MapPan(0x7FFF));
-  EXPECT_EQ(-10000, DalkSound::MapPan(0xFFFF));
-  EXPECT_EQ(-10000, DalkSound::MapPan(0x10000));
-  EXPECT_EQ(10000, DalkSound::MapPan(1));
-  EXPECT_EQ(-9000, DalkSound::g_VolumeTable[32]);
-  EXPECT_EQ(-415, DalkSound::g_VolumeTable[12288]);
-  EXPECT_EQ(-10000, DalkSound::g_VolumeTable[16]);
-  EXPECT_EQ(0, DalkSound::g_VolumeTable[16373]);
+  const struct {
+    int (*map)(int);
+    int in, want;
+  } rows[] = {{DalkSound::MapVolume, 0xFFFF, 0},     {DalkSound::MapVolume, 0x8000, -1000},
+              {DalkSound::MapVolume, 0, -10000},     {DalkSound::MapVolume, 0x10000, 0},
+              {DalkSound::MapVolume, -5, -10000},    {DalkSound::MapPan, 0, 10000},
+              {DalkSound::MapPan, 0x8000, 0},        {DalkSound::MapPan, 0x7FFF, 0},
+              {DalkSound::MapPan, 0xFFFF, -10000},   {DalkSound::MapPan, 0x10000, -10000},
+              {DalkSound::MapPan, 1, 10000}};
+  for (const auto& row : rows)
+    EXPECT_EQ(row.want, row.map(row.in))
+        << (row.map == DalkSound::MapVolume ? "volume " : "pan ") << row.in;
+  const std::pair<int, int> table[] = {{32, -9000}, {12288, -415}, {16, -10000}, {16373, 0}};
+  for (auto [at, want] : table) EXPECT_EQ(want, DalkSound::g_VolumeTable[at]) << at;
 }
 
 }  // namespace

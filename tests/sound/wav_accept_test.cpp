@@ -38,27 +38,23 @@ TEST_F(WavAcceptance, SixteenByteFormatChunkBorrowsFromTheNextChunk) {
 }
 
 TEST_F(WavAcceptance, RefusesWhatIsNotAPlayableWav) {
-  WavSpec nonPcm;
-  nonPcm.tag = 3;
-  nonPcm.data = Tone(10);
-  EXPECT_EQ(0, Load(nonPcm, "float.wav"));
-  WavSpec noFmt;
-  noFmt.hasFmt = false;
-  noFmt.data = Tone(10);
-  EXPECT_EQ(0, Load(noFmt, "nofmt.wav"));
-  WavSpec noData;
-  noData.hasData = false;
-  noData.hasBefore = true;
-  noData.before.assign(8, 0);
-  EXPECT_EQ(0, Load(noData, "nodata.wav"));
-  WavSpec zeroChannels;
-  zeroChannels.channels = 0;
-  zeroChannels.data = Tone(10);
-  EXPECT_EQ(0, Load(zeroChannels, "mono0.wav"));
-  WavSpec zeroRate;
-  zeroRate.rate = 0;
-  zeroRate.data = Tone(10);
-  EXPECT_EQ(0, Load(zeroRate, "rate0.wav"));
+  const struct {
+    const char* name;
+    void (*change)(WavSpec&);
+  } rows[] = {
+      {"float", [](WavSpec& s) { s.tag = 3; }},
+      {"nofmt", [](WavSpec& s) { s.hasFmt = false; }},
+      {"nodata", [](WavSpec& s) { s.hasData = false, s.hasBefore = true, s.before.assign(8, 0); }},
+      {"mono0", [](WavSpec& s) { s.channels = 0; }},
+      {"rate0", [](WavSpec& s) { s.rate = 0; }},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    WavSpec s;
+    s.data = Tone(10);
+    row.change(s);
+    EXPECT_EQ(0, Load(s, (std::string(row.name) + ".wav").c_str()));
+  }
   EXPECT_EQ(0, lib_.LoadSample(C(WriteTemp("short.wav", {'R', 'I', 'F', 'F', 0, 0})), 3));
   EXPECT_EQ(0, lib_.LoadSample(C(testing::TempDir() + "no/such/file.wav"), 3));
   // Nothing failed leaves a slot behind.
