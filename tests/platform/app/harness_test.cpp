@@ -163,27 +163,32 @@ TEST(Harness, BadOptionsAndScriptsStopBeforeTheGameStarts) {
   std::string message = testing::internal::GetCapturedStderr();
   EXPECT_NE(message.find("bad.txt:2:"), std::string::npos) << message;
   EXPECT_EQ(seen.commandLine, "");  // WinMain never ran
+  // Short options other than -h and -V are errors too, not a launcher folder; a folder is no
+  // script; an option is no file name.
+  const std::vector<std::string> rows[] = {{"--headless", "--script", dir / "missing.txt"},
+                                           {"--seed", "x"},
+                                           {"--frobnicate"},
+                                           {"-x"},
+                                           {"-v"},
+                                           {"--data"},
+                                           {"--data", dir / "nowhere"},
+                                           {"--headless", "--script", dir.path()},
+                                           {"--headless", "--audio-out", "--max-ms", "3000"},
+                                           {"--headless", "--dump-at-exit", "--seed", "1"}};
   testing::internal::CaptureStderr();
-  EXPECT_EQ(RunGame({"--headless", "--script", dir / "missing.txt"}), 2);
-  EXPECT_EQ(RunGame({"--seed", "x"}), 2);
-  EXPECT_EQ(RunGame({"--frobnicate"}), 2);
-  // Short options other than -h and -V are errors too, not a launcher folder.
-  EXPECT_EQ(RunGame({"-x"}), 2);
-  EXPECT_EQ(RunGame({"-v"}), 2);
-  EXPECT_NE(testing::internal::GetCapturedStderr().find("unknown option -v"), std::string::npos);
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(RunGame({"--data"}), 2);
-  EXPECT_EQ(RunGame({"--data", dir / "nowhere"}), 2);
-  // A folder is no script; an option is no file name.
-  EXPECT_EQ(RunGame({"--headless", "--script", dir.path()}), 2);
-  EXPECT_EQ(RunGame({"--headless", "--audio-out", "--max-ms", "3000"}), 2);
-  EXPECT_EQ(RunGame({"--headless", "--dump-at-exit", "--seed", "1"}), 2);
+  for (const auto& args : rows) {
+    std::string name;
+    for (const auto& a : args) name += a + " ";
+    SCOPED_TRACE(name);
+    EXPECT_EQ(RunGame(args), 2);
+    EXPECT_EQ(seen.commandLine, "");  // WinMain never ran
+  }
   message = testing::internal::GetCapturedStderr();
+  EXPECT_NE(message.find("unknown option -v"), std::string::npos) << message;
   EXPECT_NE(message.find("Is a directory"), std::string::npos) << message;
   EXPECT_NE(message.find("--audio-out needs a file name, not the option --max-ms"),
             std::string::npos) << message;
   EXPECT_FALSE(std::filesystem::exists("--max-ms"));
-  EXPECT_EQ(seen.commandLine, "");
 }
 
 TEST(Harness, HelpAndVersionPrintAndEndWithoutStartingTheGame) {

@@ -325,26 +325,22 @@ TEST(Letterbox, BarShadesFollowTheMarginNotItsClouds) {
 }
 
 TEST(Letterbox, KeepsTheAspectAndMapsBack) {
-  PictureBox wide = FitPicture(1920, 1080, 800, 600);
-  EXPECT_EQ(wide.width, 1440);
-  EXPECT_EQ(wide.height, 1080);
-  EXPECT_EQ(wide.x, 240);
-  EXPECT_EQ(wide.y, 0);
-  PictureBox tall = FitPicture(800, 1000, 800, 600);
-  EXPECT_EQ(tall.y, 200);
-  int x, y;
-  OutputToPicture(wide, 240, 0, 800, 600, &x, &y);
-  EXPECT_EQ(x, 0);
-  EXPECT_EQ(y, 0);
-  OutputToPicture(wide, 240 + 1439, 1079, 800, 600, &x, &y);
-  EXPECT_EQ(x, 799);
-  EXPECT_EQ(y, 599);
-  OutputToPicture(wide, 10, 5000, 800, 600, &x, &y);  // on the bars: clamped
-  EXPECT_EQ(x, 0);
-  EXPECT_EQ(y, 599);
-  OutputToPicture(FitPicture(800, 600, 800, 600), 321, 123, 800, 600, &x, &y);
-  EXPECT_EQ(x, 321);
-  EXPECT_EQ(y, 123);
+  const PictureBox wide = FitPicture(1920, 1080, 800, 600);
+  EXPECT_EQ((std::vector<int>{wide.x, wide.y, wide.width, wide.height}),
+            (std::vector<int>{240, 0, 1440, 1080}));
+  EXPECT_EQ(FitPicture(800, 1000, 800, 600).y, 200);
+  const struct {
+    const char* name;
+    int outW, outH, x, y, wantX, wantY;
+  } rows[] = {{"wide, top left", 1920, 1080, 240, 0, 0, 0},
+              {"wide, bottom right", 1920, 1080, 240 + 1439, 1079, 799, 599},
+              {"wide, on the bars: clamped", 1920, 1080, 10, 5000, 0, 599},
+              {"same size", 800, 600, 321, 123, 321, 123}};
+  for (const auto& r : rows) {
+    int x, y;
+    OutputToPicture(FitPicture(r.outW, r.outH, 800, 600), r.x, r.y, 800, 600, &x, &y);
+    EXPECT_EQ(std::make_pair(x, y), std::make_pair(r.wantX, r.wantY)) << r.name;
+  }
 }
 
 // The pad messages the window got since the last call: kind, button, repeat flag.
