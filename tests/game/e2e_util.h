@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "test_support.h"
+#include "surface_support.h"
 #include "platform/video/bitmap.h"
 #include "rules_model.h"
 
@@ -213,28 +214,23 @@ class GameRun : public ::testing::Test {
   double FrameShown(const std::string& shot, const std::string& picture, int frame, int frames,
                     int left, int top) {
     std::string a = ReadWholeFile(dir.File(shot)), b = ReadWholeFile(Data() + "/" + picture);
-    Surface* screen = LoadBitmapFromMemory(a.data(), a.size(), 16);
-    Surface* page = LoadBitmapFromMemory(b.data(), b.size(), 16);
-    double share = 0;
-    if (screen && page) {
-      const int w = page->width() / frames, h = page->height(), from = frame * w;
-      if (left < 0) {
-        left = (800 - w) / 2;
-        top = (600 - h) / 2;
-      }
-      long same = 0, counted = 0;
-      for (int y = 0; y < h && top + y < 600; y += 3)
-        for (int x = 0; x < w && left + x < 800; x += 3) {
-          const uint16_t p = page->row16(y)[from + x];
-          if (p == 0x001F) continue;
-          ++counted;
-          same += screen->row16(top + y)[left + x] == p;
-        }
-      share = counted ? double(same) / double(counted) : 0;
+    SurfacePtr screen(LoadBitmapFromMemory(a.data(), a.size(), 16));
+    SurfacePtr page(LoadBitmapFromMemory(b.data(), b.size(), 16));
+    if (!screen || !page) return 0;
+    const int w = page->width() / frames, h = page->height(), from = frame * w;
+    if (left < 0) {
+      left = (800 - w) / 2;
+      top = (600 - h) / 2;
     }
-    if (screen) screen->Release();
-    if (page) page->Release();
-    return share;
+    long same = 0, counted = 0;
+    for (int y = 0; y < h && top + y < 600; y += 3)
+      for (int x = 0; x < w && left + x < 800; x += 3) {
+        const uint16_t p = Px(*page, from + x, y);
+        if (p == 0x001F) continue;
+        ++counted;
+        same += Px(*screen, left + x, top + y) == p;
+      }
+    return counted ? double(same) / double(counted) : 0;
   }
   // Screenshots every 250 ms, and the first of them that shows a dialog's picture (-1: none).
   static std::string Shots(int count) {

@@ -1,5 +1,5 @@
 // Helpers shared by the shell and sprite tests: a scratch folder to run in, small BMP files,
-// owned surfaces, and a clean state of the global singletons between tests.
+// owned surfaces (from surface_support.h), and a clean state of the global singletons between tests.
 #pragma once
 
 #include <unistd.h>
@@ -9,30 +9,13 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/video/ddraw.h"
+#include "surface_support.h"
 #include "test_support.h"
 
 namespace shelltest {
-
-struct SurfaceReleaser {
-  void operator()(Surface* s) const {
-    if (s) s->Release();
-  }
-};
-using SurfacePtr = std::unique_ptr<Surface, SurfaceReleaser>;
-
-inline SurfacePtr MakeSurface(int w, int h, uint16_t fill = 0) {
-  SurfacePtr s(Surface::Create(w, h, 16));
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) s->row16(y)[x] = fill;
-  return s;
-}
-
-inline uint16_t Px(const Surface* s, int x, int y) { return s->row16(y)[x]; }
 
 constexpr uint16_t Rgb565(int r, int g, int b) {
   return static_cast<uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));

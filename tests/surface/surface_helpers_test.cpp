@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "surface/color_value.h"
-#include "surface_test_util.h"
+#include "surface_support.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ using surface_detail::ColorValue;
 using surface_detail::FieldWidths;
 
 TEST(SurfaceColor, BuildsValuesFromFieldWidths) {
-  auto s = MakeSurface(1, 1), indexed = MakeSurface(1, 1, 8);
+  auto s = MakeSurface(1, 1), indexed = MakeIndexed(1, 1);
   EXPECT_EQ(MakeSurfaceColor(s.get(), 255, 255, 255), 0xFFFF);
   EXPECT_EQ(MakeSurfaceColor(s.get(), 0, 0, 255), 0x001F);
   EXPECT_EQ(MakeSurfaceColor(s.get(), 8, 4, 8), 0x0821);  // 1 in every field
@@ -43,7 +43,7 @@ TEST(SurfacePixel, ReadsAndWritesBothDepthsAndLeavesTheSurfaceUnlocked) {
   EXPECT_EQ(GetSurfacePixel(s.get(), 4, 4), 7u);
   EXPECT_EQ(s->Unlock(nullptr), DDERR_NOTLOCKED);
 
-  auto indexed = MakeSurface(5, 2, 8);
+  auto indexed = MakeIndexed(5, 2);
   indexed->pixels()[indexed->pitch() + 3] = 250;
   EXPECT_EQ(GetSurfacePixel(indexed.get(), 3, 1), 250u);
   // A write to the last pixel of a row stays on that pixel.
@@ -183,7 +183,7 @@ TEST(BlitToBothBuffers, StretchesTheWholeSourceOverTheDestination) {
 }
 
 TEST(ConvertPaletteSurface, MapsIndicesThroughThePalette) {
-  auto indexed = MakeSurface(4, 2, 8);
+  auto indexed = MakeIndexed(4, 2);
   PaletteEntry* p = indexed->palette()->entries;
   p[0] = {255, 255, 255, 0};  // index 0 stays transparent whatever its colour
   p[1] = {0, 0, 0, 0};        // black that is not index 0 must not become transparent

@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "../surface/surface_test_util.h"
+#include "surface_support.h"
 #include "test_support.h"
 #include "platform/video/bitmap.h"
 #include "platform/win32/display/dalk.h"

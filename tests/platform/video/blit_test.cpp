@@ -1,7 +1,7 @@
 // Surface::Blt: copies, refusals, colour keys, stretching and fills.
 #include <gtest/gtest.h>
 
-#include "../surface/surface_test_util.h"
+#include "surface_support.h"
 
 namespace {
 
@@ -85,7 +85,7 @@ TEST(Blt, OverlappingBlitWithinOneSurfaceReadsTheOriginal) {
 }
 
 TEST(Blt, ColourFillsRectangleWithTheSurfacesPixelSize) {
-  auto s = MakeSurface(5, 4), indexed = MakeSurface(5, 4, 8);
+  auto s = MakeSurface(5, 4), indexed = MakeIndexed(5, 4);
   Clear(*s, kBack);
   BltFx fx{};
   fx.fillColor = 0x1ABCD;  // only the pixel's bits count

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "../surface/surface_test_util.h"
+#include "surface_support.h"
 #include "platform/win32/display/dalk.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "../surface/surface_test_util.h"
+#include "surface_support.h"
 
 namespace {
 
