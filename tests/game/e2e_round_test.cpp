@@ -197,21 +197,22 @@ TEST_F(Rounds, TheHallOfFameOpensOverTheGameAndOnlyReadsTheTable) {
 }
 
 TEST_F(Rounds, SettingsAreReadAtTheStartAndUnplayableOnesFallBack) {
-  Setup("balloons=3\ngametime=90\n");
-  Dump start = StartBoard();
-  EXPECT_EQ(start.Int("minGroup"), 3);
-  EXPECT_EQ(start.Int("clockSeconds"), 90);
-  Setup("balloons=0\ngametime=-5\n");
-  start = StartBoard();
-  EXPECT_EQ(start.Int("minGroup"), 1);    // lone balloons pop, as with 0
-  EXPECT_EQ(start.Int("gameTime"), 200);  // a round of no time gets the default length
-  EXPECT_EQ(start.Int("clockSeconds"), 200);
-  // Numbers past what a round can use count as the most it can: an hour, the whole board.
-  Setup("balloons=99999999999999999999\ngametime=2147483647\n");
-  start = StartBoard();
-  EXPECT_EQ(start.Int("minGroup"), 252);
-  EXPECT_EQ(start.Int("gameTime"), 3600);
-  EXPECT_EQ(start.Int("clockSeconds"), 3600);
+  // Lone balloons pop, as with 0; a round of no time gets the default length; numbers past
+  // what a round can use count as the most it can: an hour, the whole board.
+  const struct {
+    const char* ini;
+    int minGroup, seconds;
+  } rows[] = {{"balloons=3\ngametime=90\n", 3, 90},
+              {"balloons=0\ngametime=-5\n", 1, 200},
+              {"balloons=99999999999999999999\ngametime=2147483647\n", 252, 3600}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.ini);
+    Setup(row.ini);
+    const Dump start = StartBoard();
+    EXPECT_EQ(start.Int("minGroup"), row.minGroup);
+    EXPECT_EQ(start.Int("gameTime"), row.seconds);
+    EXPECT_EQ(start.Int("clockSeconds"), row.seconds);
+  }
 }
 
 // Started where the data is not, the game says which folder it looked in and how to get the
