@@ -80,15 +80,6 @@ bool ProcessGone(long pid) { return pid <= 0 || (::kill(pid_t(pid), 0) != 0 && e
 
 }  // namespace
 
-FileReplacement::FileReplacement(const std::string& hostPath) { Open(hostPath); }
-
-FileReplacement::~FileReplacement() { Discard(); }
-
-bool FileReplacement::Fail(int error) {
-  if (error_ == 0) error_ = error ? error : EIO;
-  return false;
-}
-
 void FileReplacement::Open(const std::string& hostPath) {
   if (hostPath.empty()) return void(Fail(ENOENT));
   target_ = hostPath;
@@ -175,12 +166,6 @@ void FileReplacement::Discard() {
   temp_.clear();
 }
 
-int ReplaceFile(const std::string& hostPath, std::string_view contents) {
-  FileReplacement file(hostPath);
-  if (file.Write(contents.data(), contents.size())) file.Commit();
-  return file.Error();
-}
-
 void RemoveStaleReplacements(const std::string& hostPath) {
   std::string target = hostPath;
   if (target.empty() || !FollowLinks(&target)) return;
@@ -210,5 +195,3 @@ int RenameNoReplace(const std::string& from, const std::string& to) {
   ::unlink(from.c_str());
   return 0;
 }
-
-std::string FileErrorText(int error) { return std::error_code(error, std::generic_category()).message(); }

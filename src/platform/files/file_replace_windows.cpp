@@ -59,15 +59,6 @@ int Adopt(HANDLE handle) {
 
 }  // namespace
 
-FileReplacement::FileReplacement(const std::string& hostPath) { Open(hostPath); }
-
-FileReplacement::~FileReplacement() { Discard(); }
-
-bool FileReplacement::Fail(int error) {
-  if (error_ == 0) error_ = error ? error : EIO;
-  return false;
-}
-
 void FileReplacement::Open(const std::string& hostPath) {
   if (hostPath.empty()) return void(Fail(ENOENT));
   target_ = hostPath;
@@ -159,12 +150,6 @@ void FileReplacement::Discard() {
   temp_.clear();
 }
 
-int ReplaceFile(const std::string& hostPath, std::string_view contents) {
-  FileReplacement file(hostPath);
-  if (file.Write(contents.data(), contents.size())) file.Commit();
-  return file.Error();
-}
-
 void RemoveStaleReplacements(const std::string& hostPath) {
   if (hostPath.empty()) return;
   const std::string folder = FolderOf(hostPath);
@@ -188,5 +173,3 @@ int RenameNoReplace(const std::string& from, const std::string& to) {
   if (MoveFileExW(Widen(from).c_str(), Widen(to).c_str(), MOVEFILE_WRITE_THROUGH)) return 0;
   return Errno();
 }
-
-std::string FileErrorText(int error) { return std::error_code(error, std::generic_category()).message(); }
